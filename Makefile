@@ -1,0 +1,46 @@
+# The two commands a newcomer needs: `make run` and `make test`.
+BUILD      ?= build
+BUILD_ASAN ?= build-asan
+BUILD_TSAN ?= build-tsan
+CMAKE_GEN  := -G Ninja
+
+.PHONY: run test test-asan test-tsan build deps clean format
+
+deps:
+	@scripts/install-deps
+
+$(BUILD)/build.ninja: | deps
+	cmake $(CMAKE_GEN) -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Debug
+
+build: deps $(BUILD)/build.ninja
+	cmake --build $(BUILD)
+
+test: build
+	cd $(BUILD) && ctest --output-on-failure --timeout 300
+
+# Core tests again under AddressSanitizer + UndefinedBehaviorSanitizer (no Qt in this build).
+test-asan: deps
+	cmake $(CMAKE_GEN) -S . -B $(BUILD_ASAN) -DCMAKE_BUILD_TYPE=Debug -DSORANO_BUILD_UI=OFF \
+	  -DSORANO_BUILD_BENCH=OFF -DSORANO_SANITIZE=address,undefined
+	cmake --build $(BUILD_ASAN)
+	cd $(BUILD_ASAN) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+	  ctest --output-on-failure -L core --timeout 600
+
+# Core tests under ThreadSanitizer.
+test-tsan: deps
+	cmake $(CMAKE_GEN) -S . -B $(BUILD_TSAN) -DCMAKE_BUILD_TYPE=Debug -DSORANO_BUILD_UI=OFF \
+	  -DSORANO_BUILD_BENCH=OFF -DSORANO_SANITIZE=thread
+	cmake --build $(BUILD_TSAN)
+	cd $(BUILD_TSAN) && ctest --output-on-failure -L core --timeout 600
+
+run: build
+	@echo "The desktop window is not built yet. Today Sorano is its core library and sorano-cli:"
+	@echo "  $(BUILD)/sorano-cli brand 7203        # a brand record of the data folder"
+	@echo "  $(BUILD)/sorano-cli chart 7203 --period w"
+	@$(BUILD)/sorano-cli --help
+
+format:
+	find src tools tests bench -name '*.cpp' -o -name '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf $(BUILD) $(BUILD_ASAN) $(BUILD_TSAN)

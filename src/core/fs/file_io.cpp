@@ -1,0 +1,74 @@
+#include "core/fs/file_io.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <filesystem>
+
+namespace sorano {
+
+int FileExists(const std::string& path, int wantDirectory) {
+  struct stat st {};
+  if (path.empty() || ::stat(path.c_str(), &st) != 0) return 0;
+  bool isDir = S_ISDIR(st.st_mode);
+  return (wantDirectory != 0) == isDir ? 1 : 0;
+}
+
+bool EnsureFolder(const std::string& path) {
+  if (path.empty()) return true;
+  std::error_code ec;
+  std::filesystem::create_directories(path, ec);
+  return FileExists(path, 1) == 1;
+}
+
+std::optional<std::string> ReadWholeFile(const std::string& path, size_t maxBytes) {
+  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return std::nullopt;
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+    ::close(fd);
+    return std::nullopt;
+  }
+  std::string out;
+  char buf[65536];
+  while (out.size() < maxBytes) {
+    size_t want = std::min(sizeof buf, maxBytes - out.size());
+    ssize_t n = ::read(fd, buf, want);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    out.append(buf, static_cast<size_t>(n));
+  }
+  ::close(fd);
+  return out;
+}
+
+bool WriteFileAtomic(const std::string& path, std::string_view data) {
+  std::string tmp = path + ".tmpXXXXXX";
+  int fd = ::mkstemp(tmp.data());
+  if (fd < 0) return false;
+  bool ok = true;
+  const char* p = data.data();
+  size_t left = data.size();
+  while (ok && left > 0) {
+    ssize_t n = ::write(fd, p, left);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      ok = false;
+      break;
+    }
+    p += n;
+    left -= static_cast<size_t>(n);
+  }
+  // mkstemp creates 0600; data files are ordinary user files.
+  if (ok) ok = ::fchmod(fd, 0644) == 0;
+  if (ok) ok = ::fsync(fd) == 0;
+  if (::close(fd) != 0) ok = false;
+  if (ok) ok = ::rename(tmp.c_str(), path.c_str()) == 0;
+  if (!ok) ::unlink(tmp.c_str());
+  return ok;
+}
+
+}  // namespace sorano

@@ -1,0 +1,25 @@
+#pragma once
+// Files and folders. Every file the program rewrites whole goes through WriteFileAtomic, so that a
+// crash, a full disk or a cancelled job leaves either the old or the new file, never a short one.
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace sorano {
+
+// 1 when path names an existing directory (wantDirectory != 0) or an existing non-directory
+// (wantDirectory == 0); 0 otherwise.
+int FileExists(const std::string& path, int wantDirectory);
+
+// Creates the folder and its parents when missing. True when it exists afterwards.
+bool EnsureFolder(const std::string& path);
+
+// Reads at most maxBytes from the start of the file; nullopt when it cannot be opened.
+std::optional<std::string> ReadWholeFile(const std::string& path, size_t maxBytes = SIZE_MAX);
+
+// Writes data to a temporary file in the same folder, flushes it to disk and renames it over path.
+// False (and the old file untouched) on any failure.
+bool WriteFileAtomic(const std::string& path, std::string_view data);
+
+}  // namespace sorano

@@ -1,0 +1,47 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+
+#include "core/fs/file_io.h"
+#include "support/temp_dir.h"
+
+namespace sorano {
+namespace {
+
+TEST(FileIo, ExistsDistinguishesFilesAndFolders) {
+  test::TempDir dir;
+  EXPECT_EQ(FileExists(dir.path(), 1), 1);
+  EXPECT_EQ(FileExists(dir.path(), 0), 0);
+  test::WriteBytes(dir / "f", "x");
+  EXPECT_EQ(FileExists(dir / "f", 0), 1);
+  EXPECT_EQ(FileExists(dir / "f", 1), 0);
+  EXPECT_EQ(FileExists(dir / "missing", 0), 0);
+  EXPECT_EQ(FileExists("", 1), 0);
+  EXPECT_TRUE(EnsureFolder(dir / "a/b/c"));
+  EXPECT_EQ(FileExists(dir / "a/b/c", 1), 1);
+  EXPECT_FALSE(EnsureFolder(dir / "f/sub"));  // a file stands in the way
+}
+
+TEST(FileIo, AtomicWriteReplacesWholeAndLeavesNoTemporary) {
+  test::TempDir dir;
+  std::string p = dir / "view.dat";
+  ASSERT_TRUE(WriteFileAtomic(p, std::string("\0\1\2", 3)));
+  EXPECT_EQ(ReadWholeFile(p).value(), std::string("\0\1\2", 3));
+  ASSERT_TRUE(WriteFileAtomic(p, "new"));
+  EXPECT_EQ(ReadWholeFile(p).value(), "new");
+  EXPECT_EQ(ReadWholeFile(p, 2).value(), "ne");
+  EXPECT_FALSE(ReadWholeFile(dir / "missing"));
+  EXPECT_FALSE(ReadWholeFile(dir.path()));  // a folder is not a file
+  // A write into a missing folder fails and creates nothing.
+  EXPECT_FALSE(WriteFileAtomic(dir / "nofolder/x.dat", "x"));
+  int entries = 0;
+  for (auto& e : std::filesystem::directory_iterator(dir.path())) {
+    (void)e;
+    ++entries;
+  }
+  EXPECT_EQ(entries, 1);
+}
+
+}  // namespace
+}  // namespace sorano
