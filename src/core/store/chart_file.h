@@ -1,0 +1,40 @@
+#pragma once
+// Reading and writing a brand's chart files (data/chdata_d/<code>.dat and data/chdata_da/<code>.dat),
+// with the split adjustment and the weekly and monthly grouping that every reader of prices uses.
+#include <cstdint>
+#include <span>
+#include <string>
+
+#include "core/settings/data_folder.h"
+#include "core/store/chart_record.h"
+
+namespace sorano {
+
+enum ChartPeriodNumber : int { kChartDaily = 0, kChartWeekly = 1, kChartMonthly = 2 };
+
+// "data/chdata_d/7203.dat" and "data/chdata_da/7203.dat" below the data folder.
+std::string PriceFilePath(const DataFolder& folder, int32_t code);
+std::string VolumeFilePath(const DataFolder& folder, int32_t code);
+
+// Reads the brand's days into the caller's buffers and returns the number of bars delivered, or -1
+// when the price file cannot be opened (or code is outside 0..9999). At most
+// min(kMaxChartRecords, records.size(), volumes.size()) days are read; a trailing partial record is
+// ignored. adjust 1 multiplies every day but the newest by its factor (prices and volume, truncated
+// toward zero, clamped to int32). period 1 groups Sunday-to-Saturday weeks, 2 calendar months (day 0);
+// the bars overwrite the buffers from index 0, oldest first.
+// A missing volume file leaves volumes as the caller passed it (and prices unadjusted); a volume file
+// shorter than the price file gives the days it lacks volume 0 and factor 1.0.
+int ReadChart(const DataFolder& folder, std::span<ChartRecord> records, std::span<VolumeRecord> volumes,
+              int32_t code, int period, int adjust);
+
+// Rewrite the whole price / volume file with exactly these records (temporary file + rename, so a
+// reader never sees a short file). 1 on success, 0 when the file cannot be written.
+int WriteChart(const DataFolder& folder, std::span<const ChartRecord> records, int32_t code);
+int WriteVolumes(const DataFolder& folder, std::span<const VolumeRecord> volumes, int32_t code);
+
+// Week number used by the weekly grouping: (days of the years 1900..year-1 + days of the months before
+// month + day) / 7, Gregorian leap rule. 1900-01-01 (a Monday) is day 1, so weeks run Sunday to Saturday.
+// Years before 1900 count no year days; months outside 1..12 are clamped to the year's range.
+int64_t ChartWeekNumber(int32_t year, int32_t month, int32_t day);
+
+}  // namespace sorano
