@@ -1,0 +1,95 @@
+#include "ui/gfx/qt_canvas.h"
+
+#include <gtest/gtest.h>
+
+#include <QGuiApplication>
+
+namespace sorano {
+namespace {
+
+constexpr Color kRed = 0x0000FF;  // 0x00BBGGRR
+constexpr Color kBlue = 0xFF0000;
+
+bool IsColor(const QImage& img, int x, int y, Color c) {
+  return img.pixel(x, y) == ToQColor(c).rgb();
+}
+
+TEST(QtCanvasTest, OnePixelLinesLandOnTheirPixelsWithoutTheEndPoint) {
+  QtCanvas canvas(40, 30);
+  canvas.FillRect(0, 0, 40, 30, kWhite);
+  canvas.SetPen({kRed, 1, PenStyle::Solid});
+  canvas.Line(5, 10, 15, 10);  // horizontal: x 5..14 on row 10
+  canvas.Line(20, 3, 20, 8);   // vertical: y 3..7 on column 20
+  const QImage& img = canvas.image();
+  for (int x = 5; x <= 14; ++x) EXPECT_TRUE(IsColor(img, x, 10, kRed)) << x;
+  EXPECT_TRUE(IsColor(img, 4, 10, kWhite));
+  EXPECT_TRUE(IsColor(img, 15, 10, kWhite));  // the end point is exclusive, as in GDI
+  EXPECT_TRUE(IsColor(img, 5, 9, kWhite));
+  EXPECT_TRUE(IsColor(img, 5, 11, kWhite));
+  for (int y = 3; y <= 7; ++y) EXPECT_TRUE(IsColor(img, 20, y, kRed)) << y;
+  EXPECT_TRUE(IsColor(img, 20, 8, kWhite));
+  EXPECT_TRUE(IsColor(img, 20, 2, kWhite));
+  EXPECT_TRUE(IsColor(img, 19, 5, kWhite));
+  EXPECT_TRUE(IsColor(img, 21, 5, kWhite));
+}
+
+TEST(QtCanvasTest, RectangleRightAndBottomAreExclusiveAndTheInsideIsFilled) {
+  QtCanvas canvas(40, 30);
+  canvas.FillRect(0, 0, 40, 30, kWhite);
+  canvas.SetPen({kRed, 1, PenStyle::Solid});
+  canvas.SetBrush({kBlue, false});
+  canvas.Rectangle(10, 20, 16, 5);  // given bottom-up, as a candle from y(open) to y(close)
+  const QImage& img = canvas.image();
+  // Outline on x 10 and 15, y 5 and 19; the inside blue; x 16 and y 20 untouched.
+  EXPECT_TRUE(IsColor(img, 10, 5, kRed));
+  EXPECT_TRUE(IsColor(img, 15, 5, kRed));
+  EXPECT_TRUE(IsColor(img, 10, 19, kRed));
+  EXPECT_TRUE(IsColor(img, 15, 19, kRed));
+  EXPECT_TRUE(IsColor(img, 12, 12, kBlue));
+  EXPECT_TRUE(IsColor(img, 16, 12, kWhite));
+  EXPECT_TRUE(IsColor(img, 12, 20, kWhite));
+  EXPECT_TRUE(IsColor(img, 9, 12, kWhite));
+  EXPECT_TRUE(IsColor(img, 12, 4, kWhite));
+}
+
+TEST(QtCanvasTest, FillRectAndOpaqueTextStayInsideTheirCells) {
+  QtCanvas canvas(200, 40);
+  canvas.FillRect(0, 0, 200, 40, kWhite);
+  canvas.FillRect(0, 0, 3, 2, kRed);
+  canvas.SetFont({"MS UI Gothic", 16});
+  canvas.SetTextColor(kBlack);
+  canvas.SetTextBackground(kBlue, true);
+  const TextSize size = canvas.MeasureText("あ");
+  EXPECT_GT(size.width, 8);
+  EXPECT_GE(size.height, 16);
+  canvas.Text(50, 10, "あ");
+  const QImage& img = canvas.image();
+  EXPECT_TRUE(IsColor(img, 2, 1, kRed));
+  EXPECT_TRUE(IsColor(img, 3, 1, kWhite));
+  EXPECT_TRUE(IsColor(img, 2, 2, kWhite));
+  EXPECT_TRUE(IsColor(img, 50, 10, kBlue) || img.pixel(50, 10) != ToQColor(kWhite).rgb());
+  EXPECT_TRUE(IsColor(img, 49, 10, kWhite));
+  EXPECT_TRUE(IsColor(img, 50 + size.width, 10, kWhite));
+  // The glyph itself drew something dark inside its cell.
+  int dark = 0;
+  for (int y = 10; y < 10 + size.height; ++y)
+    for (int x = 50; x < 50 + size.width; ++x)
+      if (qGray(img.pixel(x, y)) < 80) ++dark;
+  EXPECT_GT(dark, 5);
+}
+
+TEST(QtCanvasTest, JapaneseFaceMapsToAnInstalledFont) {
+  const QString family = QtCanvas::MapFace("MS UI Gothic");
+  EXPECT_NE(family, QString("MS UI Gothic"));
+  EXPECT_FALSE(family.isEmpty());
+}
+
+}  // namespace
+}  // namespace sorano
+
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QGuiApplication app(argc, argv);
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
