@@ -33,6 +33,7 @@ std::string_view TakeField(std::string_view& line, bool& hadComma) {
 // line without the expected commas never takes text from the next line.
 void ParseFolderLine(std::string_view line, BrandFolder& slot) {
   slot = BrandFolder{};
+  if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
   bool more = false;
   SetField(slot.name, TakeField(line, more));
   if (!more) return;
@@ -40,7 +41,7 @@ void ParseFolderLine(std::string_view line, BrandFolder& slot) {
   if (!more) return;
   size_t k = 0;
   do {
-    // The last field runs to the line end ("" or "\r" gives 0, which ends the list).
+    // The last field runs to the line end (an empty one gives 0, which ends the list).
     const int32_t code = LeadingInt(TakeField(line, more));
     if (code < 0 || code >= kCodeLimit) continue;
     if (k < kFolderCodes) slot.codes[k++] = code;  // codes beyond a folder's 300 are ignored
