@@ -8,7 +8,9 @@
 
 #include <atomic>
 #include <chrono>
+#include <mutex>
 #include <thread>
+#include <vector>
 
 #include "core/net/euc.h"
 #include "core/net/http_client.h"
@@ -105,6 +107,192 @@ TEST(SplitUrl, RefusesWhatItCannotUse) {
 TEST(ServiceUrl, AddsTheSchemeOnlyWhenTheHostHasNone) {
   EXPECT_EQ(ServiceUrl("127.0.0.1:47150", "/q?s=1"), "http://127.0.0.1:47150/q?s=1");
   EXPECT_EQ(ServiceUrl("https://quote.example", "/q?s=1"), "https://quote.example/q?s=1");
+}
+
+// ---- HttpFetch against the feed ----
+
+class HttpFetchTest : public FeedTest {
+ protected:
+  void SetUp() override { StartFeed(); }
+};
+
+TEST_F(HttpFetchTest, ReadsABodyOfExactly64Bytes) {
+  const std::string text(64, 'v');
+  feed_->SetVersionText(text);
+  std::string body = "old";
+  ASSERT_EQ(Get(Url("/sorano.txt"), &body), 1);
+  EXPECT_EQ(body, text);
+}
+
+TEST_F(HttpFetchTest, StatusErrorsCarryTheStatusText) {
+  std::string body;
+  ASSERT_EQ(Get(Url("/no/such/page"), &body), 1);
+  EXPECT_EQ(body, "ERROR: 404 Not Found\n");
+
+  // 401: the request is repeated three more times without credentials, then the status error stands.
+  feed::FeedFaults unauthorized;
+  unauthorized.status = 401;
+  feed_->SetFaults(unauthorized);
+  feed_->ClearRequests();
+  ASSERT_EQ(Get(Url("/sorano.txt"), &body), 1);
+  EXPECT_EQ(body, "ERROR: 401 Unauthorized\n");
+  EXPECT_EQ(feed_->Requests().size(), 1u + kHttpAuthRounds);
+}
+
+TEST_F(HttpFetchTest, BadUrlsAndMissingProxyLeaveTheBodyUntouched) {
+  std::string body = "untouched";
+  EXPECT_EQ(Get("ftp://127.0.0.1/x", &body), 0);
+  EXPECT_EQ(Get("http://127.0.0.1", &body), 0);
+  HttpRequest r;
+  r.body = &body;
+  r.url = Url("/sorano.txt");
+  r.useOwnProxy = 1;
+  EXPECT_EQ(HttpFetch(r), 0);
+  EXPECT_EQ(body, "untouched");
+  r.useOwnProxy = 0;
+  r.body = nullptr;
+  EXPECT_EQ(HttpFetch(r), 0);
+}
+
+TEST_F(HttpFetchTest, TransportFailuresGiveError) {
+  std::string body;
+  // A stalled body ends after the receive time-out, not after the server's stall.
+  feed::FeedFaults stall;
+  stall.stallMs = 8000;
+  feed_->SetFaults(stall);
+  auto start = std::chrono::steady_clock::now();
+  ASSERT_EQ(Get(Url("/q?s=1301&d=b"), &body, 300), 1);
+  EXPECT_EQ(body, "ERROR");
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
+
+  // A body cut short of its announced length.
+  feed::FeedFaults cut;
+  cut.truncateAt = 2;
+  feed_->SetFaults(cut);
+  body.clear();
+  ASSERT_EQ(Get(Url("/sorano.txt"), &body), 1);
+  EXPECT_EQ(body, "ERROR");
+
+  // A body over the 4 MiB limit is not kept.
+  feed_->SetFaults({});
+  feed_->SetVersionText(std::string(kHttpMaxBody + 1, 'x'));
+  ASSERT_EQ(Get(Url("/sorano.txt"), &body), 1);
+  EXPECT_EQ(body, "ERROR");
+  feed_->SetVersionText(std::string(kHttpMaxBody, 'x'));
+  ASSERT_EQ(Get(Url("/sorano.txt"), &body), 1);
+  EXPECT_EQ(body.size(), kHttpMaxBody);
+
+  // Nobody listening: the connect fails (after its retries) and the fetch reports ERROR.
+  const std::string closed = Url("/sorano.txt");
+  feed_->Stop();
+  ASSERT_EQ(Get(closed, &body), 1);
+  EXPECT_EQ(body, "ERROR");
+}
+
+TEST_F(HttpFetchTest, PostSendsAFormAsHttp10WithoutCaching) {
+  std::string body;
+  HttpRequest r;
+  r.body = &body;
+  r.agent = "Sorano2.04";
+  r.url = Url("/echo?x=1");
+  r.post = 1;
+  r.postData = "a=1&b=%E3%81%82";
+  ASSERT_EQ(HttpFetch(r), 1);
+  EXPECT_EQ(body,
+            "POST /echo?x=1 HTTP/1.0\nContent-Type: application/x-www-form-urlencoded\n"
+            "User-Agent: Sorano2.04\nPragma: no-cache\n\na=1&b=%E3%81%82");
+  r.post = 0;
+  ASSERT_EQ(HttpFetch(r), 1);
+  EXPECT_TRUE(body.starts_with("GET /echo?x=1 HTTP/1.0\nContent-Type: \n")) << body;
+}
+
+// A forward proxy that wants credentials: the first request of a connection without
+// Proxy-Authorization gets 407; with it, a 200 naming the request line it was asked for.
+class MiniProxy {
+ public:
+  MiniProxy() {
+    fd_ = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ::bind(fd_, reinterpret_cast<sockaddr*>(&a), sizeof a);
+    socklen_t len = sizeof a;
+    ::getsockname(fd_, reinterpret_cast<sockaddr*>(&a), &len);
+    port_ = ntohs(a.sin_port);
+    ::listen(fd_, 8);
+    thread_ = std::thread([this] { Serve(); });
+  }
+  ~MiniProxy() {
+    stop_ = true;
+    ::shutdown(fd_, SHUT_RDWR);
+    ::close(fd_);
+    thread_.join();
+  }
+  int port() const { return port_; }
+  std::vector<std::string> heads() {
+    std::lock_guard lock(mutex_);
+    return heads_;
+  }
+
+ private:
+  void Serve() {
+    while (!stop_) {
+      int c = ::accept(fd_, nullptr, nullptr);
+      if (c < 0) return;
+      std::string head;
+      char buf[1024];
+      while (head.find("\r\n\r\n") == std::string::npos) {
+        ssize_t n = ::recv(c, buf, sizeof buf, 0);
+        if (n <= 0) break;
+        head.append(buf, static_cast<size_t>(n));
+      }
+      {
+        std::lock_guard lock(mutex_);
+        heads_.push_back(head);
+      }
+      std::string reply;
+      if (head.find("Proxy-Authorization: Basic dXNlcjpwYXNz") == std::string::npos) {
+        reply =
+            "HTTP/1.0 407 Proxy Authentication Required\r\nProxy-Authenticate: Basic realm=\"p\"\r\n"
+            "Content-Length: 0\r\nConnection: close\r\n\r\n";
+      } else {
+        const std::string line = head.substr(0, head.find("\r\n"));
+        reply = "HTTP/1.0 200 OK\r\nContent-Length: " + std::to_string(line.size()) +
+                "\r\nConnection: close\r\n\r\n" + line;
+      }
+      ::send(c, reply.data(), reply.size(), MSG_NOSIGNAL);
+      ::close(c);
+    }
+  }
+  int fd_ = -1;
+  int port_ = 0;
+  std::atomic<bool> stop_{false};
+  std::mutex mutex_;
+  std::vector<std::string> heads_;
+  std::thread thread_;
+};
+
+TEST(HttpFetchProxy, SendsCredentialsOnlyWhenTheProxyAsks) {
+  MiniProxy proxy;
+  std::string body;
+  HttpRequest r;
+  r.body = &body;
+  r.url = "http://quote.example:8080/q?s=7203&d=b";
+  r.useOwnProxy = 1;
+  r.proxyServer = "127.0.0.1";
+  r.proxyPort = std::to_string(proxy.port());
+  r.proxyUser = "user";
+  r.proxyPassword = "pass";
+  ASSERT_EQ(HttpFetch(r), 1);
+  EXPECT_EQ(body, "GET http://quote.example:8080/q?s=7203&d=b HTTP/1.0");
+  auto heads = proxy.heads();
+  ASSERT_GE(heads.size(), 2u);
+  EXPECT_EQ(heads[0].find("Proxy-Authorization"), std::string::npos);
+
+  // Without credentials the 407 stands after the rounds of the authentication loop.
+  r.proxyUser.clear();
+  ASSERT_EQ(HttpFetch(r), 1);
+  EXPECT_EQ(body, "ERROR: 407 Proxy Authentication Required\n");
 }
 
 }  // namespace
