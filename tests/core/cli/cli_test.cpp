@@ -1,0 +1,184 @@
+// sorano-cli as a user runs it: a subprocess on a temporary data folder.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "core/settings/settings_store.h"
+#include "core/store/brand_table.h"
+#include "core/store/chart_file.h"
+#include "core/text/fixed_field.h"
+#include "core/text/sjis.h"
+#include "support/fake_prompt.h"
+#include "support/temp_dir.h"
+
+namespace sorano {
+namespace {
+
+struct Result {
+  int status = -1;
+  std::string out, err;
+};
+
+std::string Quote(const std::string& s) {
+  std::string q = "'";
+  for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return q + "'";
+}
+
+class Cli : public ::testing::Test {
+ protected:
+  test::TempDir dir;
+  DataFolder folder{dir.path()};
+
+  Result Run(const std::vector<std::string>& args) {
+    std::string cmd = Quote(SORANO_CLI_PATH);
+    for (const std::string& a : args) cmd += " " + Quote(a);
+    cmd += " 2>" + Quote(dir / "stderr.txt");
+    Result r;
+    FILE* p = ::popen(cmd.c_str(), "r");
+    if (!p) return r;
+    char buf[4096];
+    size_t n;
+    while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) r.out.append(buf, n);
+    const int st = ::pclose(p);
+    r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
+    r.err = test::ReadBytes(dir / "stderr.txt");
+    return r;
+  }
+};
+
+TEST_F(Cli, BrandReadsBackTheShippedListApplied) {
+  test::WriteBytes(dir / "data/default.dat", test::ReadBytes(SORANO_SOURCE_DIR "/resources/default.dat"));
+  {
+    BrandTable table;
+    test::FakePrompt prompt;
+    ASSERT_GT(ApplyDefaultData(folder, table, prompt), 0);
+    table[7203].per = 9.5;
+    table[7203].marketCap = 45000000;
+    ASSERT_EQ(SaveBrandTable(folder, table), 1);
+  }
+  ASSERT_EQ(test::ReadBytes(dir / "data/view.dat").size(), 2560000u);
+
+  Result r = Run({"brand", "7203", "--data", dir.path()});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.out.find("code: 7203\nname: トヨタ自動車\nmarket: 1 東証1部\nsector: 17 輸送用機器\n"),
+            std::string::npos)
+      << r.out;
+  EXPECT_NE(r.out.find("\nprice: 1\n"), std::string::npos);
+  EXPECT_NE(r.out.find("\nper: 9.5\n"), std::string::npos);
+  EXPECT_NE(r.out.find("\nmarketCap: 45000000\n"), std::string::npos);
+  EXPECT_NE(r.out.find("\nfiscalPeriod: \n"), std::string::npos);
+
+  // --data without the trailing '/' and before the command.
+  std::string bare = dir.path();
+  bare.pop_back();
+  EXPECT_EQ(Run({"--data", bare, "brand", "7203"}).out, r.out);
+
+  Result unused = Run({"brand", "1299", "--data", dir.path()});
+  EXPECT_EQ(unused.status, 1);
+  EXPECT_NE(unused.err.find("no brand 1299"), std::string::npos);
+}
+
+TEST_F(Cli, ChartPrintsTheBarsAsCsv) {
+  std::vector<ChartRecord> r = {
+      {2003, 12, 4, 100, 120, 90, 110}, {2003, 12, 5, 110, 130, 100, 120}, {2003, 12, 8, 121, 125, 119, 124}};
+  std::vector<VolumeRecord> v(3);
+  v[0].volume = 1000;
+  v[0].factor = 0.5;
+  v[1].volume = 3000;
+  v[1].factor = 0.5;
+  v[2].volume = 500;
+  ASSERT_EQ(WriteChart(folder, r, 7203), 1);
+  ASSERT_EQ(WriteVolumes(folder, v, 7203), 1);
+
+  Result daily = Run({"--data", dir.path(), "chart", "7203"});
+  EXPECT_EQ(daily.status, 0) << daily.err;
+  EXPECT_EQ(daily.out,
+            "date,open,high,low,close,volume,factor\n"
+            "2003-12-04,100,120,90,110,1000,0.5\n"
+            "2003-12-05,110,130,100,120,3000,0.5\n"
+            "2003-12-08,121,125,119,124,500,1\n");
+  Result weekly = Run({"--data", dir.path(), "chart", "7203", "--period", "w", "--adjust"});
+  EXPECT_EQ(weekly.out,
+            "date,open,high,low,close,volume,factor\n"
+            "2003-12-04,50,65,45,60,2000,0.5\n"
+            "2003-12-08,121,125,119,124,500,1\n");
+  Result monthly = Run({"--data", dir.path(), "chart", "--period=m", "7203"});
+  EXPECT_EQ(monthly.out,
+            "date,open,high,low,close,volume,factor\n"
+            "2003-12-00,100,130,90,124,4500,1\n");
+}
+
+TEST_F(Cli, BadInputGivesAClearMessageAndNonZeroStatus) {
+  struct Case {
+    std::vector<std::string> args;
+    int status;
+    std::string message;
+  } cases[] = {
+      {{"--data", dir.path(), "chart", "12345"}, 2, "bad brand code '12345'"},
+      {{"--data", dir.path(), "chart", "72a3"}, 2, "bad brand code '72a3'"},
+      {{"--data", dir.path(), "chart", "-1"}, 2, "unexpected argument '-1'"},
+      {{"--data", dir.path(), "chart", "7203", "--period", "y"}, 2, "bad period 'y'"},
+      {{"--data", dir.path(), "chart", "7203", "--period"}, 2, "--period needs"},
+      {{"--data", dir.path(), "chart"}, 2, "no brand code"},
+      {{"--data", dir.path(), "chart", "7203", "--bogus"}, 2, "unexpected argument '--bogus'"},
+      {{"--data", dir.path(), "chart", "4321"}, 1, "no chart data for 4321"},
+      {{"--data", dir.path(), "brand", "7203"}, 1, "view.dat cannot be read"},
+      {{"--data", dir.path(), "brand"}, 2, "exactly one brand code"},
+      {{"--data", dir.path(), "brand", "10000"}, 2, "bad brand code"},
+      {{"--data", dir / "missing", "brand", "7203"}, 1, "is not a folder"},
+      {{"brand", "7203", "--data"}, 2, "--data needs a folder"},
+      {{"frobnicate"}, 2, "unknown command 'frobnicate'"},
+      {{"--verbose", "brand"}, 2, "unknown option '--verbose'"},
+      {{}, 2, "usage: sorano-cli"},
+  };
+  for (const Case& c : cases) {
+    Result r = Run(c.args);
+    std::string line;
+    for (const auto& a : c.args) line += a + " ";
+    EXPECT_EQ(r.status, c.status) << line;
+    EXPECT_NE(r.err.find(c.message), std::string::npos) << line << "\n" << r.err;
+    EXPECT_EQ(r.out, "") << line;
+  }
+
+  Result help = Run({"--help"});
+  EXPECT_EQ(help.status, 0);
+  EXPECT_NE(help.out.find("chart CODE [--period d|w|m] [--adjust]"), std::string::npos);
+  EXPECT_NE(help.out.find("brand CODE"), std::string::npos);
+  Result chartHelp = Run({"chart", "--help"});
+  EXPECT_EQ(chartHelp.status, 0);
+  EXPECT_NE(chartHelp.out.find("usage: sorano-cli [--data DIR] chart CODE"), std::string::npos);
+}
+
+TEST_F(Cli, WithoutDataTheSettingsCheckPathIsUsed) {
+  test::TempDir data;
+  BrandTable table;
+  table[1301].price = 777;
+  SetField(table[1301].name, Utf8ToSjis("極洋"));
+  ASSERT_EQ(SaveBrandTable(DataFolder(data.path()), table), 1);
+
+  const std::string reg = dir / "Sorano.reg";
+  const std::string original = "REGEDIT4\r\n\r\n[" + SettingsKey(CurrentLoginName()) +
+                               "]\r\n\"check_path\"=\"" + data.path() + "\"\r\n";
+  test::WriteBytes(reg, original);
+  const char* old = std::getenv("SORANO_REGISTRY");
+  const std::string saved = old ? old : "";
+  ::setenv("SORANO_REGISTRY", reg.c_str(), 1);
+  Result r = Run({"brand", "1301"});
+  if (old) {
+    ::setenv("SORANO_REGISTRY", saved.c_str(), 1);
+  } else {
+    ::unsetenv("SORANO_REGISTRY");
+  }
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.out.find("name: 極洋\n"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("price: 777\n"), std::string::npos);
+  EXPECT_EQ(test::ReadBytes(reg), original);  // read, never written (no first-start record)
+}
+
+}  // namespace
+}  // namespace sorano

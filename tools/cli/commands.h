@@ -1,0 +1,53 @@
+#pragma once
+// sorano-cli's command table. Each command lives in its own file and adds itself to the table with a
+// namespace-scope CommandRegistration, so a new command is a new file and nothing else:
+//
+//   namespace { int RunFoo(Context& ctx, std::span<const std::string> args) { ... } }
+//   static const CommandRegistration kFoo{{"foo", "foo CODE", "One line of help.", RunFoo}};
+#include <cstdint>
+#include <iosfwd>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/settings/data_folder.h"
+
+namespace sorano::cli {
+
+// Exit statuses.
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitFailure = 1;  // the data cannot be had (missing file, unused slot)
+inline constexpr int kExitUsage = 2;    // bad command line (unknown option, bad code)
+
+struct Context {
+  DataFolder data;  // --data DIR, else check_path of the settings
+  std::ostream& out;
+  std::ostream& err;
+};
+
+// args: the words after the command name, without the global options.
+using CommandFn = int (*)(Context& ctx, std::span<const std::string> args);
+
+struct Command {
+  std::string_view name;
+  std::string_view usage;  // "chart CODE [--period d|w|m] [--adjust]"
+  std::string_view help;   // one line
+  CommandFn run;
+};
+
+// Every registered command, in registration order.
+const std::vector<Command>& Commands();
+
+struct CommandRegistration {
+  explicit CommandRegistration(const Command& command);
+};
+
+// A brand code as typed: one to four decimal digits. nullopt for anything else.
+std::optional<int32_t> ParseBrandCode(std::string_view text);
+
+// The shortest text that reads back as the same double ("0.5", "1", "1e+300").
+std::string FormatDouble(double value);
+
+}  // namespace sorano::cli
