@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cmath>
 #include <ctime>
+#include <filesystem>
 
 #include "core/fs/file_io.h"
 #include "core/text/numbers.h"
@@ -143,8 +144,37 @@ std::optional<FeedBrand> FeedData::BrandForSymbol(const std::string& symbol) con
   return Brand(code);
 }
 
-std::vector<FeedDay> FeedData::History(int32_t code) const {
-  return csvFolder_.empty() ? Synthetic(code) : FromCsv(code);
+std::string FeedData::Stamp(int32_t code) const {
+  if (csvFolder_.empty()) return {};
+  std::error_code ec;
+  const std::filesystem::path p = csvFolder_ + "/" + std::to_string(code) + ".csv";
+  const auto size = std::filesystem::file_size(p, ec);
+  if (ec) return "missing";
+  const auto time = std::filesystem::last_write_time(p, ec);
+  return std::to_string(size) + ":" + std::to_string(time.time_since_epoch().count());
+}
+
+std::shared_ptr<const std::vector<FeedDay>> FeedData::History(int32_t code) const {
+  constexpr size_t kCacheSize = 8;
+  const std::string stamp = Stamp(code);
+  {
+    std::lock_guard lock(cacheMutex_);
+    for (auto it = cache_.begin(); it != cache_.end(); ++it) {
+      if (it->code == code && it->stamp == stamp) {
+        Cached hit = *it;
+        cache_.erase(it);
+        cache_.push_back(hit);
+        return hit.days;
+      }
+    }
+  }
+  auto days =
+      std::make_shared<const std::vector<FeedDay>>(csvFolder_.empty() ? Synthetic(code) : FromCsv(code));
+  std::lock_guard lock(cacheMutex_);
+  std::erase_if(cache_, [code](const Cached& c) { return c.code == code; });
+  if (cache_.size() >= kCacheSize) cache_.erase(cache_.begin());
+  cache_.push_back({code, stamp, days});
+  return days;
 }
 
 std::vector<FeedDay> FeedData::Synthetic(int32_t code) const {

@@ -3,6 +3,8 @@
 // history, either synthetic (a deterministic random walk per code) or read from CSV files.
 #include <cstdint>
 #include <map>
+#include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
@@ -37,8 +39,9 @@ class FeedData {
   // The brand a service symbol names ("7203", "7203.j", "998405", ...), or nullopt when none exists.
   std::optional<FeedBrand> BrandForSymbol(const std::string& symbol) const;
   std::optional<FeedBrand> Brand(int32_t code) const;
-  // The whole history of an existing brand, oldest first.
-  std::vector<FeedDay> History(int32_t code) const;
+  // The whole history of an existing brand, oldest first. The last few histories are kept, so the
+  // pages of one download do not build it again (a changed CSV file is read again).
+  std::shared_ptr<const std::vector<FeedDay>> History(int32_t code) const;
 
   static bool IsIndex(int32_t code) { return code == 1010 || code == 1020 || code == 1030; }
 
@@ -46,7 +49,16 @@ class FeedData {
   std::vector<FeedDay> Synthetic(int32_t code) const;
   std::vector<FeedDay> FromCsv(int32_t code) const;
 
+  struct Cached {
+    int32_t code = 0;
+    std::string stamp;  // CSV size and modification time; empty for synthetic histories
+    std::shared_ptr<const std::vector<FeedDay>> days;
+  };
+  std::string Stamp(int32_t code) const;
+
   std::map<int32_t, FeedBrand> listed_;
+  mutable std::mutex cacheMutex_;
+  mutable std::vector<Cached> cache_;  // most recent last
   std::string csvFolder_;
   int32_t today_;
 };

@@ -106,7 +106,7 @@ std::string HistoryPage(const FeedData& data, const HistoryQuery& q) {
   if (brand) {
     const int64_t from = int64_t{q.fromYear} * 10000 + q.fromMonth * 100 + q.fromDay;
     const int64_t to = int64_t{q.toYear} * 10000 + q.toMonth * 100 + q.toDay;
-    for (const FeedDay& d : data.History(brand->code))
+    for (const FeedDay& d : *data.History(brand->code))
       if (d.date >= from && d.date <= to) rows.push_back(d);
     std::reverse(rows.begin(), rows.end());  // newest first
   }
@@ -152,7 +152,7 @@ std::string HistoryPage(const FeedData& data, const HistoryQuery& q) {
 std::string QuotePage(const FeedData& data, const std::string& symbol) {
   auto brand = data.BrandForSymbol(symbol);
   std::vector<FeedDay> days;
-  if (brand) days = data.History(brand->code);
+  if (brand) days = *data.History(brand->code);
   if (!brand || days.empty()) {
     std::string page =
         PageHead("ファイナンス") + S("<p>「") + symbol + S("」に一致する銘柄はありません</p>\n") + PageTail();
@@ -235,7 +235,7 @@ std::string QuotePage(const FeedData& data, const std::string& symbol) {
 std::string IntradayGif(const FeedData& data, int32_t code) {
   auto brand = data.Brand(code);
   if (!brand) return {};
-  std::vector<FeedDay> days = data.History(code);
+  std::vector<FeedDay> days = *data.History(code);
   if (days.empty()) return {};
   const FeedDay& d = days.back();
   constexpr int kW = 160, kH = 80;
