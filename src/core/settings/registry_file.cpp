@@ -235,6 +235,14 @@ std::string HomeFolder() {
 }  // namespace
 
 RegistryFile::RegistryFile(std::string path) : path_(std::move(path)) {
+  Load();
+}
+
+void RegistryFile::Load() {
+  preamble_.clear();
+  sections_.clear();
+  loaded_.clear();
+  garbled_ = unavailable_ = changed_ = false;
   if (path_.empty() || FileExists(path_, 1)) {
     unavailable_ = true;
     return;
@@ -246,6 +254,7 @@ RegistryFile::RegistryFile(std::string path) : path_(std::move(path)) {
     if (::lstat(path_.c_str(), &st) == 0) unavailable_ = true;
     return;
   }
+  loaded_ = *text;
   if (text->size() > kMaxFileBytes) {
     garbled_ = true;
     text->resize(kMaxFileBytes);
@@ -439,6 +448,18 @@ bool RegistryFile::Flush() {
   if (unavailable_) return false;
   if (!changed_ && !garbled_) return true;
 
+  if (!garbled_ && ReadWholeFile(path_, kMaxFileBytes + 1).value_or("") != loaded_) {
+    // Another process rewrote the file since it was read (another user's key, a second instance):
+    // start again from what is there now and lay the keys written here over it.
+    std::vector<std::pair<std::string, std::vector<Entry>>> mine;
+    for (const Section& sec : sections_)
+      if (sec.primary && sec.dirty) mine.emplace_back(sec.key, sec.values);
+    Load();
+    if (unavailable_) return false;
+    for (const auto& [key, values] : mine)
+      for (const Entry& e : values) Write(key, e.name, e.value);
+  }
+
   std::string movedTo;
   if (garbled_ && FileExists(path_, 0)) {
     // Keep the unreadable file beside the new one; never overwrite an earlier one.
@@ -466,8 +487,9 @@ bool RegistryFile::Flush() {
 
   std::string folder = ParentFolder(path_);
   bool ok = folder.empty() || EnsureFolder(folder);
+  std::string text = Render();
   // The file carries the proxy password: readable by its owner only.
-  if (ok) ok = WriteFileAtomic(path_, Render());
+  if (ok) ok = WriteFileAtomic(path_, text);
   if (ok) ::chmod(path_.c_str(), 0600);
   if (!ok) {
     if (!movedTo.empty()) ::rename(movedTo.c_str(), path_.c_str());
@@ -476,6 +498,7 @@ bool RegistryFile::Flush() {
   if (!movedTo.empty()) badPath_ = movedTo;
   garbled_ = false;
   changed_ = false;
+  loaded_ = std::move(text);
   return true;
 }
 

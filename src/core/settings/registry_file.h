@@ -14,9 +14,10 @@
 // written as hex(<type>):. Long hex lines continued with a trailing '\' are read.
 //
 // The file may hold several keys; a flush rewrites only the keys written to and keeps every other
-// key's lines as they stand. A file that is partly unreadable (garbled, truncated, binary) is read line
-// by line as far as it goes; before the next flush rewrites it, it is renamed to "<path>.bad" so that
-// nothing it held is lost.
+// key's lines as they stand, as they are at the time of the flush (the file is read again when
+// another process changed it meanwhile). A file that is partly unreadable (garbled, truncated, binary) is
+// read line by line as far as it goes; before the next flush rewrites it, it is renamed to "<path>.bad" so
+// that nothing it held is lost.
 #include <cstddef>
 #include <string>
 #include <vector>
@@ -62,6 +63,7 @@ class RegistryFile : public RegistryBackend {
     std::vector<Entry> values;       // primary sections only: the key's values, in order
   };
 
+  void Load();
   void Parse(std::string_view text);
   Section* Primary(std::string_view key);
   const Section* Primary(std::string_view key) const;
@@ -69,6 +71,7 @@ class RegistryFile : public RegistryBackend {
 
   std::string path_;
   std::string badPath_;
+  std::string loaded_;                 // the file's bytes when last read or written
   std::vector<std::string> preamble_;  // lines between "REGEDIT4" and the first section
   std::vector<Section> sections_;
   bool garbled_ = false;

@@ -1,6 +1,7 @@
 #include "core/settings/registry_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -118,6 +119,9 @@ TEST(RegistryFileTest, NewFileIsCreatedWithItsFolders) {
       "@=\"default\"\r\n"
       "\r\n";
   EXPECT_EQ(test::ReadBytes(path), expected);
+  struct stat st {};
+  ASSERT_EQ(::stat(path.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0600u);  // it holds the proxy password
   RegistryFile again(path);
   EXPECT_FALSE(again.garbled());
   EXPECT_EQ(again.Read(kAlice, "short_dword"), (RegValue{RegType::Dword, "\x01"}));
@@ -285,6 +289,23 @@ TEST(RegistryFileTest, DefaultPathFollowsTheEnvironment) {
   EXPECT_EQ(with("", "/cfg/", "/home/a"), "/cfg/Vantor/Sorano.reg");
   EXPECT_EQ(with(nullptr, nullptr, "/home/a"), "/home/a/.config/Vantor/Sorano.reg");
   EXPECT_EQ(with(nullptr, "rel", "/home/a/"), "/home/a/.config/Vantor/Sorano.reg");
+}
+
+TEST(RegistryFileTest, KeysWrittenByAnotherProcessMeanwhileAreKept) {
+  test::TempDir dir;
+  const std::string path = dir / "Sorano.reg";
+  RegistryFile alice(path);  // read while the file does not exist yet
+  {
+    RegistryFile bob(path);
+    ASSERT_TRUE(bob.Write(kBob, "check_code", {RegType::Dword, Dw(1301)}));
+    ASSERT_TRUE(bob.Flush());
+  }
+  ASSERT_TRUE(alice.Write(kAlice, "check_code", {RegType::Dword, Dw(7203)}));
+  ASSERT_TRUE(alice.Flush());
+  EXPECT_EQ(test::ReadBytes(path), "REGEDIT4\r\n\r\n[" + kBob +
+                                       "]\r\n\"check_code\"=dword:00000515\r\n\r\n[" + kAlice +
+                                       "]\r\n\"check_code\"=dword:00001c23\r\n\r\n");
+  EXPECT_EQ(alice.Read(kBob, "check_code"), (RegValue{RegType::Dword, Dw(1301)}));
 }
 
 TEST(RegistryFileTest, DuplicateAndDeletedKeysAreReadInOrder) {
