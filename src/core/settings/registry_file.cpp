@@ -182,6 +182,20 @@ std::optional<ParsedValue> ParseValueLine(std::string_view line) {
   return std::nullopt;
 }
 
+// The line holds a hex value ("name"=hex..., @=hex...), the only kind that may go on over lines.
+bool IsHexValue(std::string_view line) {
+  std::string_view rest;
+  if (line.front() == '@') {
+    rest = line.substr(1);
+  } else {
+    auto q = ParseQuoted(line);
+    if (!q) return false;
+    rest = q->second;
+  }
+  rest = TrimLeft(rest);
+  return rest.starts_with("=") && TrimLeft(rest.substr(1)).starts_with("hex");
+}
+
 std::string HexList(std::string_view bytes) {
   std::string out;
   char buf[4];
@@ -341,7 +355,7 @@ void RegistryFile::Parse(std::string_view text) {
     std::string joined(TrimRight(s));
     std::vector<std::string_view> rawLines{raw};
     bool cut = false;
-    if (joined.find("=hex") != std::string::npos) {
+    if (IsHexValue(joined)) {
       while (!joined.empty() && joined.back() == '\\') {
         joined.pop_back();
         if (i + 1 >= lines.size() || HasControlBytes(lines[i + 1])) {

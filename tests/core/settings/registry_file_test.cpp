@@ -46,7 +46,7 @@ const std::string kTwoKeys =
     "[HKEY_CURRENT_USER\\Software\\Vantor\\Sorano\\bob]\r\n"
     "; kept as it stands\r\n"
     "\"check_code\" = dword:00001B58\r\n"
-    "\"rbBand00\"=hex:50,00,00,00,\\\r\n"
+    "\"rbBand00\" = hex:50,00,00,00,\\\r\n"
     "  71,01,00,00\r\n"
     "\"gone\"=dword:00000001\r\n"
     "\"gone\"=-\r\n"
@@ -141,7 +141,7 @@ TEST(RegistryFileTest, GarbledFileIsReadLineByLineAndKeptAsBadBeforeTheNextSave)
       "\"check_tool\"=dword:0000000\n"     // seven digits
       "\"check_status\"=hex:1,00,00,00\n"  // one-digit byte
       "\"check_task\"=dword:00000001\n"
-      "\"check_path\"=\"/no/closing/quote\n"
+      "\"check_path\"=\"/no/closing/quote\\\n"  // a cut text ending in a backslash
       "\"check_editer\"=\"vi\"\n"
       "\"check_bview\"=\x01\x02\x00\xff\n"                   // binary garbage
       "[HKEY_CURRENT_USER\\Software\\Vantor\\Sorano\\bob\n"  // section line without ']'
