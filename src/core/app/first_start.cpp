@@ -1,0 +1,41 @@
+#include "core/app/first_start.h"
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "core/fs/file_io.h"
+
+namespace sorano {
+
+std::string ShippedResourcePath(std::string_view name) {
+  if (const char* dir = std::getenv("SORANO_RESOURCES"); dir && *dir) {
+    std::string p = std::string(dir) + "/" + std::string(name);
+    return FileExists(p, 0) ? p : std::string();
+  }
+  std::error_code ec;
+  std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+  if (ec) return {};
+  for (const char* rel : {"resources", "../resources"}) {
+    std::string p = (exe.parent_path() / rel / name).lexically_normal().string();
+    if (FileExists(p, 0)) return p;
+  }
+  return {};
+}
+
+int SeedDataFolder(const DataFolder& folder, const std::string& shippedDefaultDat, BrandTable& table,
+                   Prompt& prompt) {
+  const std::string target = folder.Path("data/default.dat");
+  if (!FileExists(target, 0) && !shippedDefaultDat.empty()) {
+    // A missing or unreadable shipped list leaves the folder without default.dat; ApplyDefaultData
+    // then tells the user it could not open it.
+    if (auto bytes = ReadWholeFile(shippedDefaultDat)) {
+      EnsureFolder(folder.Path("data"));
+      WriteFileAtomic(target, *bytes);
+    }
+  }
+  return ApplyDefaultData(folder, table, prompt);
+}
+
+}  // namespace sorano
