@@ -2,7 +2,7 @@
 // The process-wide configuration values. Every stored value is a member named exactly after its
 // registry value name; a family stored as "<family>00", "<family>01", ... is an array member named
 // after the family. Which member is stored under which name, with which registry type, width, initial
-// and reset value, is the one table in settings_table.h; load, save and reset walk that table.
+// and reset value, is the one descriptor table (settings_table.h/.cpp); load, save and reset walk it.
 //
 // Flags are int32 0/1 (any value > 0 counts as on). Colours are 0x00BBGGRR. Text members are
 // NUL-terminated Shift_JIS bytes in fixed-size arrays (the array size is the registry width).
@@ -248,16 +248,18 @@ struct SettingsStore {
   struct Runtime {
     int32_t parabolic_af_min;  // tenfold acceleration-factor bounds edited by the settings dialog
     int32_t parabolic_af_max;
-    int32_t base_line;  // the base lines of the price chart are drawn
+    int32_t base_line;  // the base lines of the price chart are drawn; the reset leaves it alone
   } runtime;
 
   // Every field at its initial value.
   SettingsStore();
 
-  // Reads check_start2; on the first start for this user (no first-start record under key) writes the
-  // record, points check_path at the per-user data folder and calls hooks.first_start; runs
+  // Reads check_start2; on the first start for this user (no first-start record under key: the value
+  // "sorano_first_start", REG_DWORD 1) writes and flushes the record, points check_path at the
+  // per-user data folder and calls hooks.first_start; runs
   // hooks.single_instance (false: returns false, nothing else read); then reads every other value.
-  // A value missing from the key, or unreadable, leaves its field unchanged.
+  // A value missing from the key, or unreadable, leaves its field unchanged. When the key cannot be
+  // opened nothing is read or written (no first start either) and only the single-instance check runs.
   bool load(RegistryBackend& registry, std::string_view key, const SettingsLoadHooks& hooks = {});
 
   // Writes every value under key and makes the writes durable. With a window, check_rc first takes
