@@ -15,8 +15,9 @@ namespace sorano::test {
 // request for that code), with "today" fixed so pages do not depend on the clock.
 class FeedTest : public ::testing::Test {
  protected:
-  void StartFeed(feed::FeedOptions options = {}) {
-    if (options.csvFolder.empty()) options.csvFolder = csv_.path();
+  // synthetic: the feed's generated histories instead of the CSV folder.
+  void StartFeed(feed::FeedOptions options = {}, bool synthetic = false) {
+    if (options.csvFolder.empty() && !synthetic) options.csvFolder = csv_.path();
     if (options.today == 0) options.today = 20040105;
     feed_ = std::make_unique<feed::FeedServer>(std::move(options));
     port_ = feed_->Start(0);
