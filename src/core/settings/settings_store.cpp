@@ -135,6 +135,7 @@ bool SettingsStore::reset_to_defaults(Prompt& prompt) {
   }
   runtime.parabolic_af_min = 2;
   runtime.parabolic_af_max = 40;
+  runtime.base_line = 0;  // the reset command also switches the base lines off
   return true;
 }
 

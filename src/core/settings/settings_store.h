@@ -248,7 +248,7 @@ struct SettingsStore {
   struct Runtime {
     int32_t parabolic_af_min;  // tenfold acceleration-factor bounds edited by the settings dialog
     int32_t parabolic_af_max;
-    int32_t base_line;  // the base lines of the price chart are drawn; the reset leaves it alone
+    int32_t base_line;  // the base lines of the price chart are drawn; off at start and after the reset
   } runtime;
 
   // Every field at its initial value.

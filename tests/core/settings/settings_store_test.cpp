@@ -440,7 +440,7 @@ TEST(SettingsStoreTest, ResetAnsweredYesSetsTheResetColumnAndKeepsTheRest) {
                            "host_chart_image",
                            "host_maker"})
     EXPECT_EQ(Field(s, name), Field(before, name)) << name;
-  EXPECT_EQ(s.runtime.base_line, 1);
+  EXPECT_EQ(s.runtime.base_line, 0);
 }
 
 }  // namespace
