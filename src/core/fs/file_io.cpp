@@ -45,7 +45,7 @@ std::optional<std::string> ReadWholeFile(const std::string& path, size_t maxByte
   return out;
 }
 
-bool WriteFileAtomic(const std::string& path, std::string_view data) {
+bool WriteFileAtomic(const std::string& path, std::string_view data, unsigned mode) {
   std::string tmp = path + ".tmpXXXXXX";
   int fd = ::mkstemp(tmp.data());
   if (fd < 0) return false;
@@ -62,8 +62,8 @@ bool WriteFileAtomic(const std::string& path, std::string_view data) {
     p += n;
     left -= static_cast<size_t>(n);
   }
-  // mkstemp creates 0600; data files are ordinary user files.
-  if (ok) ok = ::fchmod(fd, 0644) == 0;
+  // mkstemp creates 0600; set the wanted bits before the file gets its name.
+  if (ok) ok = ::fchmod(fd, static_cast<mode_t>(mode)) == 0;
   if (ok) ok = ::fsync(fd) == 0;
   if (::close(fd) != 0) ok = false;
   if (ok) ok = ::rename(tmp.c_str(), path.c_str()) == 0;

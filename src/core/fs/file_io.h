@@ -19,7 +19,8 @@ bool EnsureFolder(const std::string& path);
 std::optional<std::string> ReadWholeFile(const std::string& path, size_t maxBytes = SIZE_MAX);
 
 // Writes data to a temporary file in the same folder, flushes it to disk and renames it over path.
-// False (and the old file untouched) on any failure.
-bool WriteFileAtomic(const std::string& path, std::string_view data);
+// The new file gets the permission bits `mode` (data files 0644; files with secrets 0600). False (and
+// the old file untouched) on any failure.
+bool WriteFileAtomic(const std::string& path, std::string_view data, unsigned mode = 0644);
 
 }  // namespace sorano

@@ -503,8 +503,7 @@ bool RegistryFile::Flush() {
   bool ok = folder.empty() || EnsureFolder(folder);
   std::string text = Render();
   // The file carries the proxy password: readable by its owner only.
-  if (ok) ok = WriteFileAtomic(path_, text);
-  if (ok) ::chmod(path_.c_str(), 0600);
+  if (ok) ok = WriteFileAtomic(path_, text, 0600);
   if (!ok) {
     if (!movedTo.empty()) ::rename(movedTo.c_str(), path_.c_str());
     return false;
