@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/technical/indicators.h"
 #include "core/technical/volume_indicators.h"
@@ -140,6 +141,7 @@ class Painter {
   int top_ = 0;  // the current sub-pane
   int h_ = 0;
   int labelX_ = 0;
+  std::vector<Point> run_;  // the polyline being collected by DrawLine
 };
 
 void Painter::Label(int slot, const std::string& text) {
@@ -160,18 +162,23 @@ void Painter::RefLine(int r, int scale, std::string_view text) {
 template <class Map>
 void Painter::DrawLine(const IndicatorValues& v, int start, int slot, Map y) {
   c_.SetPen(pal_.slot[static_cast<size_t>(slot)]);
-  bool joined = false;
+  // Each unbroken run of values is one polyline: the same pixels as a MoveTo and a LineTo per
+  // segment, in one call.
+  run_.clear();
+  auto flush = [&] {
+    if (run_.size() >= 2) c_.Polyline(run_);
+    run_.clear();
+  };
   for (int i = std::max(1, start); i < w_.visible; ++i) {
     const int32_t a = v[static_cast<size_t>(i - 1)], b = v[static_cast<size_t>(i)];
     if (a == kNoValue || b == kNoValue) {
-      joined = false;
+      flush();
       continue;
     }
-    // One MoveTo per unbroken run: LineTo leaves the pen at the end, where the next segment starts.
-    if (!joined) c_.MoveTo(pitch_ * i, y(a));
-    c_.LineTo(pitch_ * (i + 1), y(b));
-    joined = true;
+    if (run_.empty()) run_.push_back(Point{pitch_ * i, y(a)});
+    run_.push_back(Point{pitch_ * (i + 1), y(b)});
   }
+  flush();
 }
 
 void Painter::DrawBars(const IndicatorValues& v, int start, int scale, int zero, int minusBelow) {

@@ -55,10 +55,27 @@ const Call* FindText(const RecordingCanvas& c, std::string_view text) {
     if (call.op == Op::Text && call.text == text) return &call;
   return nullptr;
 }
-// Lines drawn with a pen of the colour whose y lies in [top, bottom).
+// Every segment drawn with a pen of the colour, from lines and polylines alike, as a Line call.
+std::vector<Call> Segments(const RecordingCanvas& c, Color pen) {
+  std::vector<Call> out;
+  for (const Call& call : c.calls()) {
+    if (call.pen.color != pen) continue;
+    if (call.op == Op::Line) out.push_back(call);
+    if (call.op != Op::Polyline) continue;
+    for (size_t i = 1; i < call.points.size(); ++i) {
+      Call segment = call;
+      segment.op = Op::Line;
+      segment.points = {call.points[i - 1], call.points[i]};
+      out.push_back(segment);
+    }
+  }
+  return out;
+}
+
+// Segments drawn with a pen of the colour whose y lies in [top, bottom).
 int LinesBetween(const RecordingCanvas& c, Color pen, int top, int bottom) {
   int n = 0;
-  for (const Call& l : c.Of(Op::Line, pen))
+  for (const Call& l : Segments(c, pen))
     if (l.points[0].y >= top && l.points[0].y < bottom && l.points[1].y >= top && l.points[1].y < bottom) ++n;
   return n;
 }
@@ -155,7 +172,7 @@ TEST(TechnicalPaneLayout, IndexBrandSkipsVolumeIndicatorsButKeepsTheirSubPanes) 
   EXPECT_EQ(FindText(c, "RSI 6 26 ")->at, (Point{0, 0}));
   EXPECT_TRUE(c.Of(Op::Rectangle).empty());
   for (const Call& t : Texts(c)) EXPECT_LT(t.at.y, 100) << t.text;
-  EXPECT_EQ(LinesBetween(c, s.color_tec[6], 0, 101), static_cast<int>(c.Of(Op::Line, s.color_tec[6]).size()));
+  EXPECT_EQ(LinesBetween(c, s.color_tec[6], 0, 101), static_cast<int>(Segments(c, s.color_tec[6]).size()));
 
   // The same for an ordinary brand draws the volume graph on top, RSI below.
   s.check_code = 7203;
@@ -189,6 +206,7 @@ TEST(TechnicalPaneLayout, NothingOnLeavesOnlyTheDateGridAndNoDataShowsTheMessage
   EXPECT_EQ(c.Of(Op::FillRect)[0].fill, s.color_chart[0]);
   for (const Call& l : c.Of(Op::Line)) EXPECT_EQ(l.pen, (Pen{s.color_chart[1], 1, PenStyle::Dot}));
   // Bar 28 (2003-02-01) is at window position 18, line at x = 12 * 19.
+  EXPECT_TRUE(c.Of(Op::Polyline).empty());
   ASSERT_EQ(c.Of(Op::Line).size(), 1u);
   EXPECT_EQ(c.Of(Op::Line)[0].points, (std::vector<Point>{{228, 200}, {228, 0}}));
 
@@ -201,6 +219,7 @@ TEST(TechnicalPaneLayout, NothingOnLeavesOnlyTheDateGridAndNoDataShowsTheMessage
   EXPECT_EQ(texts[0], "　テクニカル画面：この株価コードは、データがダウンロードされていません。");
   EXPECT_EQ(d.Of(Op::Text)[1].at, (Point{0, 3 * 13}));
   EXPECT_TRUE(d.Of(Op::Line).empty());
+  EXPECT_TRUE(d.Of(Op::Polyline).empty());
 }
 
 TEST(TechnicalPaneLayout, DateGridWeeksMonthsYearsAndTheFirstBar) {
@@ -273,7 +292,7 @@ TEST(TechnicalPaneDeviation, LinesStartAtPositionOneOrAtTheirPeriod) {
   RecordingCanvas early(600, 200);
   PaintTechnicalPane(early, s, series, Window(0, 20));
   EXPECT_EQ(early.Of(Op::Rectangle)[0].left, 12 * 6 - 5);
-  EXPECT_EQ(early.Of(Op::Line, s.color_tec[0])[0].points[0].x, 12 * 6);
+  EXPECT_EQ(Segments(early, s.color_tec[0])[0].points[0].x, 12 * 6);
 }
 
 TEST(TechnicalPaneDpo, ReferenceLinesAndFlatSeries) {
@@ -286,7 +305,7 @@ TEST(TechnicalPaneDpo, ReferenceLinesAndFlatSeries) {
   EXPECT_EQ(c.TextsEqual("-70%")[0].at.y, 200 - 30);
   // Constant closes: d = 0 everywhere and nothing to scale by: no bars, no line, no failure.
   EXPECT_TRUE(c.Of(Op::Rectangle).empty());
-  EXPECT_TRUE(c.Of(Op::Line, s.color_tec[0]).empty());
+  EXPECT_TRUE(Segments(c, s.color_tec[0]).empty());
 }
 
 TEST(TechnicalPaneLines, AroonPensAndRsiDrawingOrder) {
@@ -297,19 +316,38 @@ TEST(TechnicalPaneLines, AroonPensAndRsiDrawingOrder) {
   PaintTechnicalPane(c, s, Series(FromCloses(Ramp(100, 1, 200))), Window(100, 40));
   // Rising: up 100 (top), down 0 (bottom), oscillator 200 on scale 200 (top, dashed).
   EXPECT_EQ(LinesBetween(c, s.color_tec[23], 0, 1), 39);
-  EXPECT_EQ(c.Of(Op::Line, s.color_tec[24]).front().points[0].y, 200);
-  const Call osc = c.Of(Op::Line, s.color_tec[25]).front();
+  EXPECT_EQ(Segments(c, s.color_tec[24]).front().points[0].y, 200);
+  const Call osc = Segments(c, s.color_tec[25]).front();
   EXPECT_EQ(osc.pen.style, PenStyle::Dash);
   EXPECT_EQ(osc.points[0].y, 0);
   // RSI: the second period's line (slot 07) before the first's (slot 06, width 2).
   size_t first06 = 0, first07 = 0;
   for (size_t i = 0; i < c.calls().size(); ++i) {
-    if (c.calls()[i].op != Op::Line) continue;
+    if (c.calls()[i].op != Op::Line && c.calls()[i].op != Op::Polyline) continue;
     if (!first06 && c.calls()[i].pen.color == s.color_tec[6]) first06 = i;
     if (!first07 && c.calls()[i].pen.color == s.color_tec[7]) first07 = i;
   }
   EXPECT_LT(first07, first06);
-  EXPECT_EQ(c.Of(Op::Line, s.color_tec[6])[0].pen.width, 2);
+  EXPECT_EQ(Segments(c, s.color_tec[6])[0].pen.width, 2);
+}
+
+TEST(TechnicalPaneLines, LineBreaksWhereThereIsNoValue) {
+  // RSI 6: ten unchanged closes in the middle leave positions with no change at all.
+  std::vector<int32_t> closes = Ramp(100, 1, 60);
+  std::vector<int32_t> flat = Repeat(closes.back(), 10);
+  closes.insert(closes.end(), flat.begin(), flat.end());
+  std::vector<int32_t> more = Ramp(closes.back() + 1, 1, 30);
+  closes.insert(closes.end(), more.begin(), more.end());
+  TechnicalSettings s = Off();
+  s.check_tec_rsi = 1;
+  RecordingCanvas c(600, 200);
+  PaintTechnicalPane(c, s, Series(FromCloses(closes)), Window(40, 45));
+  // Bars 60 ... 69 do not change: RSI at bars 66 ... 69 (positions 26 ... 29) has no change among its
+  // seven.
+  const std::vector<Call> runs = c.Of(Op::Polyline, s.color_tec[6]);
+  ASSERT_EQ(runs.size(), 2u);
+  EXPECT_EQ(runs[0].points.back().x, 12 * 26);   // ends at position 25
+  EXPECT_EQ(runs[1].points.front().x, 12 * 31);  // restarts at position 30
 }
 
 TEST(TechnicalPaneLines, DmiWritesTheNewestValuesRightAligned) {
@@ -329,7 +367,7 @@ TEST(TechnicalPaneLines, DmiWritesTheNewestValuesRightAligned) {
   EXPECT_EQ(FindText(c, "0")->at, (Point{600 - kCw, 50}));
   EXPECT_EQ(FindText(c, "100")->at, (Point{600 - 3 * kCw, 100}));
   // ADX from position N + 1 = 15 on, whatever first is.
-  EXPECT_EQ(c.Of(Op::Line, s.color_tec[25]).front().points[0].x, 12 * 15);
+  EXPECT_EQ(Segments(c, s.color_tec[25]).front().points[0].x, 12 * 15);
 }
 
 TEST(TechnicalPaneLines, MomentumAndRocDrawTheSameLines) {
@@ -341,9 +379,9 @@ TEST(TechnicalPaneLines, MomentumAndRocDrawTheSameLines) {
   RecordingCanvas a(600, 200), b(600, 200);
   PaintTechnicalPane(a, m, series, Window(60, 40));
   PaintTechnicalPane(b, r, series, Window(60, 40));
-  EXPECT_EQ(a.Of(Op::Line, m.color_tec[14]).size(), 39u);
+  EXPECT_EQ(Segments(a, m.color_tec[14]).size(), 39u);
   for (Color pen : {m.color_tec[14], m.color_tec[15]}) {
-    const std::vector<Call> la = a.Of(Op::Line, pen), lb = b.Of(Op::Line, pen);
+    const std::vector<Call> la = Segments(a, pen), lb = Segments(b, pen);
     ASSERT_EQ(la.size(), lb.size());
     for (size_t i = 0; i < la.size(); ++i) EXPECT_EQ(la[i].points, lb[i].points);
   }
@@ -376,15 +414,15 @@ TEST(TechnicalPaneMacd, OwnScaleTextsZeroLineAndScrolling) {
   ASSERT_EQ(grid.size(), 1u);
   EXPECT_EQ(grid[0].points, (std::vector<Point>{{5, zeroY}, {600 - 2 * kCw, zeroY}}));
   // Histogram from positions 20 to 21, signal from 19 to 20, dash-dot-dot and dashed pens.
-  EXPECT_EQ(c.Of(Op::Line, s.color_tec[22]).front().points[0].x, 12 * 21);
-  EXPECT_EQ(c.Of(Op::Line, s.color_tec[20]).front().points[0].x, 12 * 20);
-  EXPECT_EQ(c.Of(Op::Line, s.color_tec[20]).front().pen.style, PenStyle::DashDotDot);
-  EXPECT_EQ(c.Of(Op::Line, s.color_tec[21]).front().points[0].x, 12);
+  EXPECT_EQ(Segments(c, s.color_tec[22]).front().points[0].x, 12 * 21);
+  EXPECT_EQ(Segments(c, s.color_tec[20]).front().points[0].x, 12 * 20);
+  EXPECT_EQ(Segments(c, s.color_tec[20]).front().pen.style, PenStyle::DashDotDot);
+  EXPECT_EQ(Segments(c, s.color_tec[21]).front().points[0].x, 12);
 
   // One bar later the averages restart at the new leftmost bar: the same bars are drawn elsewhere.
   RecordingCanvas d(600, 200);
   PaintTechnicalPane(d, s, series, Window(201, 40));
-  const std::vector<Call> a = c.Of(Op::Line, s.color_tec[21]), b = d.Of(Op::Line, s.color_tec[21]);
+  const std::vector<Call> a = Segments(c, s.color_tec[21]), b = Segments(d, s.color_tec[21]);
   bool differs = false;
   for (size_t i = 0; i + 1 < a.size() && i < b.size(); ++i)
     differs |= a[i + 1].points[1].y != b[i].points[1].y;
@@ -412,7 +450,7 @@ TEST(TechnicalPaneVolume, BarsFromTheSmallestVolumeAndTheAverage) {
   EXPECT_EQ(rects[19].bottom, 200);
   EXPECT_EQ(rects[19].pen.width, 2);
   // The average: 12,000 at the bottom until the last bar lifts it to 14,000 (y = 200 - 40).
-  const std::vector<Call> sma = c.Of(Op::Line, s.color_tec[3]);
+  const std::vector<Call> sma = Segments(c, s.color_tec[3]);
   ASSERT_EQ(sma.size(), 19u);
   EXPECT_EQ(sma[0].points[0].y, 200);
   EXPECT_EQ(sma.back().points[1], (Point{240, 160}));
@@ -422,7 +460,7 @@ TEST(TechnicalPaneVolume, BarsFromTheSmallestVolumeAndTheAverage) {
   s.check_tec_rsi = 1;
   RecordingCanvas d(600, 200);
   PaintTechnicalPane(d, s, Series(bars), Window(40, 20));
-  EXPECT_TRUE(d.Of(Op::Line, s.color_tec[3]).empty());
+  EXPECT_TRUE(Segments(d, s.color_tec[3]).empty());
 }
 
 TEST(TechnicalPaneVolume, RatiosAndPsyOnTheirScales) {
@@ -479,7 +517,7 @@ TEST(TechnicalPaneRobustness, WindowBeyondTheSeriesAndOddPeriods) {
     RecordingCanvas c(300, 100);
     PaintTechnicalPane(c, s, series, w);
     EXPECT_NE(FindText(c, "RSI 0 -4 "), nullptr);
-    for (const Call& l : c.Of(Op::Line)) {
+    for (const Call& l : c.calls()) {
       for (const Point& pt : l.points) {
         EXPECT_GE(pt.y, -(1 << 20));
         EXPECT_LE(pt.y, 1 << 20);
@@ -490,7 +528,7 @@ TEST(TechnicalPaneRobustness, WindowBeyondTheSeriesAndOddPeriods) {
   empty.SetCount(0);
   RecordingCanvas c(300, 100);
   PaintTechnicalPane(c, s, empty, Window(0, 10));
-  EXPECT_TRUE(c.Of(Op::Line, s.color_tec[6]).empty());
+  EXPECT_TRUE(Segments(c, s.color_tec[6]).empty());
 }
 
 }  // namespace

@@ -1,0 +1,154 @@
+// The technical pane's paint with every indicator on, in multiple display, over a full 12000-bar
+// series showing its newest bars: on a QImage canvas as a multiple of a bare fill of the same pane
+// (counter x_fill; the aim is below 60), and on a canvas that draws nothing, which leaves the
+// indicator computation and the painter's own work.
+#include <benchmark/benchmark.h>
+
+#include <QGuiApplication>
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <random>
+
+#include "core/chart/chart_window.h"
+#include "core/chart/price_series.h"
+#include "core/technical/technical_pane.h"
+#include "ui/gfx/qt_canvas.h"
+
+namespace sorano {
+namespace {
+
+constexpr int kWidth = 1920;
+constexpr int kHeight = 400;
+
+class NullCanvas : public Canvas {
+ public:
+  int Width() const override { return kWidth; }
+  int Height() const override { return kHeight; }
+  void SetPen(const Pen&) override {}
+  void SetBrush(const Brush&) override {}
+  void SetFont(const Font& font) override { height_ = font.height; }
+  void SetTextColor(Color) override {}
+  void SetTextBackground(Color, bool) override {}
+  void MoveTo(int, int) override {}
+  void LineTo(int x, int y) override { benchmark::DoNotOptimize(x + y); }
+  void Polyline(std::span<const Point>) override {}
+  void Rectangle(int l, int t, int r, int b) override { benchmark::DoNotOptimize(l + t + r + b); }
+  void FillRect(int, int, int, int, Color) override {}
+  void Ellipse(int, int, int, int) override {}
+  void Polygon(std::span<const Point>) override {}
+  void Text(int, int, std::string_view text) override { benchmark::DoNotOptimize(text.data()); }
+  TextSize MeasureText(std::string_view text) override {
+    return {static_cast<int>(text.size()) * height_ / 2, height_};
+  }
+
+ private:
+  int height_ = 13;
+};
+
+// A random walk of 12000 daily bars with volumes.
+const PriceSeries& Series() {
+  static const PriceSeries series = [] {
+    PriceSeries s;
+    std::mt19937 rng(12000);
+    std::vector<PriceBar> bars(PriceSeries::kCapacity);
+    int32_t close = 1500;
+    for (size_t i = 0; i < bars.size(); ++i) {
+      PriceBar& b = bars[i];
+      b.year = 1980 + static_cast<int32_t>(i / 250);
+      b.month = 1 + static_cast<int32_t>(i / 21 % 12);
+      b.day = 1 + static_cast<int32_t>(i % 21);
+      b.open = close;
+      close = std::max(10, close + static_cast<int32_t>(rng() % 61) - 30);
+      b.close = close;
+      b.high = std::max(b.open, b.close) + static_cast<int32_t>(rng() % 20);
+      b.low = std::max(1, std::min(b.open, b.close) - static_cast<int32_t>(rng() % 20));
+      b.volume = 50000 + static_cast<int32_t>(rng() % 2000000);
+    }
+    s.Assign(bars);
+    return s;
+  }();
+  return series;
+}
+
+TechnicalSettings AllOn() {
+  TechnicalSettings s;
+  s.check_tec_dc = 1;
+  for (int32_t* f :
+       {&s.check_tec_kairi_sma01, &s.check_tec_kairi_sma02, &s.check_tec_kairi_sma03, &s.check_tec_dpo,
+        &s.check_tec_volume,      &s.check_tec_volume_sma,  &s.check_tec_shinyouu,    &s.check_tec_aroon,
+        &s.check_tec_mfi,         &s.check_tec_rsi,         &s.check_tec_dmi,         &s.check_tec_william,
+        &s.check_tec_stochastic,  &s.check_tec_momentamu,   &s.check_tec_roc,         &s.check_tec_rci,
+        &s.check_tec_macd_sma,    &s.check_tec_vr,          &s.check_tec_wvr,         &s.check_tec_dvr,
+        &s.check_tec_psy})
+    *f = 1;
+  s.check_line_w_x = 1;
+  return s;
+}
+
+// The window of the newest bars at chart width chsize.
+ChartWindow NewestWindow(int chsize) {
+  ChartWindow w;
+  w.labelWidth = 40;
+  LayoutChartWindow(w, chsize, kWidth, Series().count());
+  FitChartWindow(w, kWidth, Series().count(), 0);
+  return w;
+}
+
+double SecondsPerFill(QtCanvas& canvas) {
+  constexpr int kRounds = 200;
+  const auto start = std::chrono::steady_clock::now();
+  for (int i = 0; i < kRounds; ++i) {
+    canvas.FillRect(0, 0, kWidth, kHeight, 0x001E00);
+    benchmark::DoNotOptimize(canvas.image().constBits());
+  }
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() / kRounds;
+}
+
+void BM_TechnicalFill(benchmark::State& state) {
+  QtCanvas canvas(kWidth, kHeight);
+  for (auto _ : state) {
+    canvas.FillRect(0, 0, kWidth, kHeight, 0x001E00);
+    benchmark::DoNotOptimize(canvas.image().constBits());
+  }
+}
+BENCHMARK(BM_TechnicalFill);
+
+void BM_TechnicalPaneAllOn(benchmark::State& state) {
+  QtCanvas canvas(kWidth, kHeight);
+  const TechnicalSettings s = AllOn();
+  const ChartWindow w = NewestWindow(static_cast<int>(state.range(0)));
+  const double fill = SecondsPerFill(canvas);
+  double total = 0;
+  for (auto _ : state) {
+    const auto start = std::chrono::steady_clock::now();
+    PaintTechnicalPane(canvas, s, Series(), w);
+    benchmark::DoNotOptimize(canvas.image().constBits());
+    total += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  }
+  state.counters["bars"] = w.visible;
+  state.counters["x_fill"] = total / static_cast<double>(state.iterations()) / fill;
+}
+BENCHMARK(BM_TechnicalPaneAllOn)->Arg(5)->Arg(1)->Unit(benchmark::kMicrosecond);
+
+void BM_TechnicalIndicatorsNullCanvas(benchmark::State& state) {
+  NullCanvas canvas;
+  const TechnicalSettings s = AllOn();
+  const ChartWindow w = NewestWindow(static_cast<int>(state.range(0)));
+  for (auto _ : state) PaintTechnicalPane(canvas, s, Series(), w);
+  state.counters["bars"] = w.visible;
+}
+BENCHMARK(BM_TechnicalIndicatorsNullCanvas)->Arg(5)->Arg(1)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+}  // namespace sorano
+
+int main(int argc, char** argv) {
+  // Fonts need a GUI application; no display is needed.
+  if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  QGuiApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}
