@@ -4,6 +4,8 @@
 
 #include <QGuiApplication>
 
+#include "core/chart/chart_painter.h"
+
 namespace sorano {
 namespace {
 
@@ -82,6 +84,44 @@ TEST(QtCanvasTest, JapaneseFaceMapsToAnInstalledFont) {
   const QString family = QtCanvas::MapFace("MS UI Gothic");
   EXPECT_NE(family, QString("MS UI Gothic"));
   EXPECT_FALSE(family.isEmpty());
+}
+
+TEST(QtCanvasTest, CandlesOfThePainterLandOnTheirPixels) {
+  ChartSettings s;
+  s.check_shi_sma = 0;
+  s.check_line_y = 0;
+  s.check_line_m_x = 0;
+  std::vector<PriceBar> bars(3);
+  const int closes[3][4] = {{100, 200, 100, 200}, {200, 200, 100, 100}, {150, 200, 100, 150}};  // o h l c
+  for (int i = 0; i < 3; ++i) {
+    bars[i].year = 2003, bars[i].month = 1, bars[i].day = 6 + i;
+    bars[i].open = closes[i][0], bars[i].high = closes[i][1], bars[i].low = closes[i][2];
+    bars[i].close = closes[i][3];
+  }
+  PriceSeries series;
+  series.Assign(bars);
+  QtCanvas canvas(300, 200);
+  ChartWindow w;
+  LayoutChartWindow(w, 5, 300, 3);
+  const PriceScale scale = PaintPriceChart(canvas, s, series, w);
+  const QImage& img = canvas.image();
+  // Bar 0 rising: outline x 7 ... 16 (right edge 17 exclusive), body filled in the rising colour.
+  const int top = scale.Y(200), bottom = scale.Y(100);
+  EXPECT_TRUE(IsColor(img, 12, (top + bottom) / 2, s.color_chart[5]));
+  EXPECT_TRUE(IsColor(img, 7, (top + bottom) / 2, s.color_chart[5]));
+  EXPECT_TRUE(IsColor(img, 16, (top + bottom) / 2, s.color_chart[5]));
+  EXPECT_TRUE(IsColor(img, 17, (top + bottom) / 2, s.color_chart[0]));
+  EXPECT_TRUE(IsColor(img, 6, (top + bottom) / 2, s.color_chart[0]));
+  // Bar 1 falling, centred at x = 24, in the falling colour.
+  EXPECT_TRUE(IsColor(img, 24, (top + bottom) / 2, s.color_chart[6]));
+  // Bar 2 has open = close inside the falling body before it: a flat line across x 31 ... 40 at
+  // y(150) in the engulfing colour, the wick above it in the rising colour.
+  const int mid = scale.Y(150);
+  EXPECT_TRUE(IsColor(img, 31, mid, s.color_chart[4]));
+  EXPECT_TRUE(IsColor(img, 40, mid, s.color_chart[4]));
+  EXPECT_TRUE(IsColor(img, 41, mid, s.color_chart[0]));
+  EXPECT_TRUE(IsColor(img, 36, (top + mid) / 2, s.color_chart[5]));
+  EXPECT_TRUE(IsColor(img, 37, (top + mid) / 2, s.color_chart[0]));
 }
 
 }  // namespace
