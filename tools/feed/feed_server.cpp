@@ -172,6 +172,13 @@ void FeedServer::Route() {
     }
     Answer(req, res, 200, std::move(text), "text/plain");
   });
+  // The maker's download page that the new-version notice opens.
+  server_->Get("/download.html", [this](const httplib::Request& req, httplib::Response& res) {
+    Answer(req, res, 200,
+           "<html><head><meta charset=\"utf-8\"><title>Sorano</title></head><body>"
+           "<p>Sorano: the latest version is built from its source repository.</p></body></html>\n",
+           "text/html; charset=utf-8");
+  });
   auto echo = [this](const httplib::Request& req, httplib::Response& res) {
     std::string text = req.method + " " + req.target + " " + req.version + "\n" +
                        "Content-Type: " + req.get_header_value("Content-Type") + "\n" +

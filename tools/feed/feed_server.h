@@ -4,6 +4,7 @@
 //   /q?s=<symbol>&d=b                          quote pages (EUC-JP)
 //   /c/1d/<code/1000>/<code>.<letter>.gif      the intraday chart image
 //   /sorano.txt                                the version file
+//   /download.html                             the maker's download page
 //   /echo                                      the request line, Content-Type and body (GET or POST)
 #include <atomic>
 #include <cstdint>
