@@ -62,21 +62,26 @@ void RunSingleBrandJob(std::stop_token stop, DownloadState* state, SingleBrandJo
   switch (job) {
     case SingleBrandJob::kChartUpdate:
       // A brand with one stored day is updated from that day; one with none gets a full year.
-      UpdateChart(c, b, code, -1, stop);
+      listener->OnBrandDone(code, UpdateChart(c, b, code, -1, stop) == "OK");
       break;
     case SingleBrandJob::kInitialise:
-      DownloadChartHistory(c.net, c.folder, b.records, b.volumes, code, market,
-                           {1983, 1, 4, c.year, c.month, c.day}, 0, 0, stop);
+      listener->OnBrandDone(code,
+                            DownloadChartHistory(c.net, c.folder, b.records, b.volumes, code, market,
+                                                 {1983, 1, 4, c.year, c.month, c.day}, 0, 0, stop) == "OK");
       break;
     case SingleBrandJob::kRangeInitialise: {
       state->rangeRequested = 1;
-      DownloadChartHistory(c.net, c.folder, b.records, b.volumes, code, market, userRange, 0, 0, stop);
+      listener->OnBrandDone(code, DownloadChartHistory(c.net, c.folder, b.records, b.volumes, code, market,
+                                                       userRange, 0, 0, stop) == "OK");
       state->rangeRequested = 0;
       break;
     }
     case SingleBrandJob::kTemporaryUpdate: {
       const int n = std::max(0, ReadChart(c.folder, b.records, b.volumes, code, c.period, c.adjustment));
-      if (stop.stop_requested() || ScrapeQuote(c.net, *c.table, code) != "OK") break;
+      if (stop.stop_requested()) break;
+      const bool scraped = ScrapeQuote(c.net, *c.table, code) == "OK";
+      listener->OnBrandDone(code, scraped);
+      if (!scraped) break;
       BrandRecord rec;
       {
         std::lock_guard lock(c.table->mutex());
@@ -114,7 +119,8 @@ void RunAllBrandsJob(std::stop_token stop, DownloadState* state, int mode, int e
       if (stop.stop_requested()) return finish(false);
       if (existingOnly != 0 && PriceOf(*c.table, code) == 0) continue;
       listener->OnProgress(code, code - kFirstListedCode);
-      ScrapeQuote(c.net, *c.table, code);  // a page without a brand leaves its record as it was
+      // A page without a brand leaves its record as it was.
+      listener->OnBrandDone(code, ScrapeQuote(c.net, *c.table, code) == "OK");
     }
     listener->OnMessage(kMsgListDone);
     SaveBrandTable(c.folder, *c.table);
@@ -124,7 +130,7 @@ void RunAllBrandsJob(std::stop_token stop, DownloadState* state, int mode, int e
   for (int32_t code = kFirstListedCode; code <= kLastListedCode; ++code) {
     if (stop.stop_requested()) return finish(false);
     if (PriceOf(*c.table, code) == 0) continue;
-    UpdateChart(c, b, code, 0, stop);
+    listener->OnBrandDone(code, UpdateChart(c, b, code, 0, stop) == "OK");
     listener->OnProgress(code, code - kFirstListedCode);
   }
   if (stop.stop_requested()) return finish(false);

@@ -64,6 +64,11 @@ class DownloadListener {
   // is not stored in any file.
   virtual void OnTemporaryBar(int32_t code, int index, const ChartRecord& bar,
                               const VolumeRecord& volume) = 0;
+  // One brand's result: ok when its quote page or its chart history was stored ("OK").
+  virtual void OnBrandDone(int32_t code, bool ok) {
+    (void)code;
+    (void)ok;
+  }
   // The job has ended: close the progress dialog, enable the download commands; play the completion
   // sound when playSound. cancelled: the job was stopped before its end.
   virtual void OnFinished(bool playSound, bool cancelled) = 0;

@@ -43,6 +43,10 @@ class RecordingListener : public DownloadListener {
     bar = b;
     barVolume = v;
   }
+  void OnBrandDone(int32_t, bool success) override {
+    std::lock_guard lock(mutex_);
+    (success ? ok : failed)++;
+  }
   void OnFinished(bool playSound, bool wasCancelled) override {
     std::lock_guard lock(mutex_);
     finished = true;
@@ -67,6 +71,7 @@ class RecordingListener : public DownloadListener {
   ChartRecord bar;
   VolumeRecord barVolume;
   bool finished = false, sound = false, cancelled = false;
+  int ok = 0, failed = 0;
 
  private:
   std::mutex mutex_;
@@ -145,6 +150,8 @@ TEST_F(DownloadJobTest, AllBrandsJobOverExistingBrandsUpdatesListAndCharts) {
   EXPECT_EQ(listener->progress.front(), std::make_pair(1301, 1));
   EXPECT_EQ(listener->progress.back(), std::make_pair(1500, 200));
   EXPECT_EQ(listener->progress.size(), 400u);
+  EXPECT_EQ(listener->ok, 400);
+  EXPECT_EQ(listener->failed, 0);
   const auto charts = Requests("/t?");
   EXPECT_EQ(charts[0], "/t?c=2003&a=12&b=26&f=2004&d=1&e=5&g=d&x=.csv&y=0&s=1301&z=1301");
   EXPECT_EQ(charts[1], "/t?c=2003&a=1&b=5&f=2004&d=1&e=5&g=d&x=.csv&y=0&s=1302&z=1302");
@@ -202,6 +209,7 @@ TEST_F(DownloadJobTest, ListOnlyChangesNoChartFile) {
   EXPECT_EQ(feed_->Requests(), std::vector<std::string>{"/q?s=1301&d=b"});
   EXPECT_FALSE(std::filesystem::exists(data_.path() + "data/chdata_d"));
   EXPECT_GT(table_[1301].price, 1);
+  EXPECT_EQ(listener->ok, 1);
 }
 
 TEST_F(DownloadJobTest, SingleBrandJobsAndTheBusyFlag) {
