@@ -1,5 +1,5 @@
 // sorano-cli render CODE --out FILE.png [--width W --height H] [--period d|w|m] [--first N]
-//                       [--set name=value ...]
+//                       [--set name=value ...] [--tech-height H]
 // Paints the price chart pane of a brand offscreen through the Qt canvas, with the overlays the
 // settings (or the --set overrides) switch on, and writes it as a PNG.
 #ifdef SORANO_HAVE_QT_CANVAS
@@ -20,6 +20,7 @@
 #include "core/settings/settings_table.h"
 #include "core/store/brand_table.h"
 #include "core/text/sjis.h"
+#include "render_technical.h"
 #include "ui/gfx/qt_canvas.h"
 
 namespace sorano::cli {
@@ -136,6 +137,7 @@ int RunRender(Context& ctx, std::span<const std::string> args) {
   int width = 1200, height = 600;
   std::optional<int> first;
   std::vector<std::string> sets;
+  int techHeight = 200;  // the technical pane below the chart; 0 leaves it out
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
     std::string v;
@@ -155,6 +157,12 @@ int RunRender(Context& ctx, std::span<const std::string> args) {
         return kExitUsage;
       } else {
         (a.starts_with("--width") ? width : height) = n;
+      }
+    } else if (IsOption(a, "--tech-height")) {
+      if (!NextValue(args, i, v, ctx.err)) return kExitUsage;
+      if (!ParseNumber(std::string_view(v), techHeight) || techHeight < 0 || techHeight > 16384) {
+        ctx.err << "sorano-cli render: --tech-height must lie between 0 and 16384\n";
+        return kExitUsage;
       }
     } else if (IsOption(a, "--period")) {
       if (!NextValue(args, i, v, ctx.err)) return kExitUsage;
@@ -184,7 +192,7 @@ int RunRender(Context& ctx, std::span<const std::string> args) {
   }
   if (!code || out.empty()) {
     ctx.err << "sorano-cli render: usage: render CODE --out FILE.png [--width W --height H] [--period d|w|m] "
-               "[--first N] [--set name=value ...]\n";
+               "[--first N] [--set name=value ...] [--tech-height H]\n";
     return kExitUsage;
   }
   for (const std::string& s : sets)
@@ -224,7 +232,8 @@ int RunRender(Context& ctx, std::span<const std::string> args) {
   LayoutChartWindow(window, settings.check_chsize, width, count);
   if (first) window.first = std::max(0, *first);
   PaintPriceChart(canvas, settings, *series, window, extras);
-  if (!canvas.image().save(QString::fromStdString(out), "PNG")) {
+  const QImage picture = WithTechnicalPane(canvas.image(), *store, *series, window, techHeight);
+  if (!picture.save(QString::fromStdString(out), "PNG")) {
     ctx.err << "sorano-cli render: cannot write " << out << '\n';
     return kExitFailure;
   }
@@ -232,7 +241,7 @@ int RunRender(Context& ctx, std::span<const std::string> args) {
     ctx.err << "sorano-cli render: no chart data for " << *code << " (the picture shows the pane's notice)\n";
     return kExitFailure;
   }
-  ctx.out << out << ": " << width << "x" << height << ", bars " << window.first << " to "
+  ctx.out << out << ": " << width << "x" << picture.height() << ", bars " << window.first << " to "
           << window.first + window.visible - 1 << " of " << count << '\n';
   return kExitOk;
 }
@@ -241,8 +250,10 @@ int RunRender(Context& ctx, std::span<const std::string> args) {
 
 static const CommandRegistration kRender{
     {"render",
-     "render CODE --out FILE.png [--width W --height H] [--period d|w|m] [--first N] [--set name=value ...]",
-     "Paint the price chart of a brand (settings' overlays, or --set check_shi_itimoku=1 ...) into a PNG.",
+     "render CODE --out FILE.png [--width W --height H] [--period d|w|m] [--first N] [--set name=value ...] "
+     "[--tech-height H]",
+     "Paint the price chart of a brand (settings' overlays, or --set check_shi_itimoku=1 ...) into a PNG, "
+     "with the technical pane (--set check_tec_rsi=1, check_tec_dc=1 ...) H pixels high below it.",
      RunRender}};
 
 }  // namespace sorano::cli
