@@ -139,8 +139,13 @@ void QtCanvas::LineTo(int x, int y) {
 }
 
 void QtCanvas::Polyline(std::span<const Point> points) {
-  for (size_t i = 1; i < points.size(); ++i)
-    DrawSegment(points[i - 1].x, points[i - 1].y, points[i].x, points[i].y);
+  if (points.size() < 2) return;
+  QPainter& p = P();
+  ApplyPen();
+  QPolygon poly;
+  poly.reserve(static_cast<qsizetype>(points.size()));
+  for (const Point& pt : points) poly << QPoint(pt.x, pt.y);
+  p.drawPolyline(poly);
 }
 
 void QtCanvas::Rectangle(int left, int top, int right, int bottom) {

@@ -433,7 +433,7 @@ TEST(ChartPainterTest, EverythingOnOverGarbageStaysInBounds) {
   std::vector<PriceBar> bars;
   for (int i = 0; i < 400; ++i) {
     const int v = (i % 7 == 0) ? INT32_MAX : (i % 5 == 0 ? INT32_MIN : (i % 3 == 0 ? 0 : 1000 + i));
-    bars.push_back(Bar(2000 + i % 3, i % 15, i % 40 - 5, v, (i % 2) ? v : -v, v / 2, v, -i));
+    bars.push_back(Bar(2000 + i % 3, i % 15, i % 40 - 5, v, (i % 2) ? v : ~v, v / 2, v, -i));
     bars.back().factor = i % 11 == 0 ? std::nan("") : 1e300;
   }
   const PriceSeries series = Series(bars);

@@ -35,6 +35,19 @@ TEST(QtCanvasTest, OnePixelLinesLandOnTheirPixelsWithoutTheEndPoint) {
   EXPECT_TRUE(IsColor(img, 21, 5, kWhite));
 }
 
+TEST(QtCanvasTest, PolylineJoinsItsVerticesAndLeavesOutTheLastPoint) {
+  QtCanvas canvas(40, 30);
+  canvas.FillRect(0, 0, 40, 30, kWhite);
+  canvas.SetPen({kRed, 1, PenStyle::Solid});
+  const Point pts[] = {{2, 2}, {10, 2}, {10, 9}};
+  canvas.Polyline(pts);
+  const QImage& img = canvas.image();
+  for (int x = 2; x <= 10; ++x) EXPECT_TRUE(IsColor(img, x, 2, kRed)) << x;
+  for (int y = 2; y <= 8; ++y) EXPECT_TRUE(IsColor(img, 10, y, kRed)) << y;
+  EXPECT_TRUE(IsColor(img, 10, 9, kWhite));
+  EXPECT_TRUE(IsColor(img, 11, 2, kWhite));
+}
+
 TEST(QtCanvasTest, RectangleRightAndBottomAreExclusiveAndTheInsideIsFilled) {
   QtCanvas canvas(40, 30);
   canvas.FillRect(0, 0, 40, 30, kWhite);
