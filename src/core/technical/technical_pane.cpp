@@ -215,7 +215,9 @@ void Painter::Paint() {
             "　　　手順：チャート画面内で右クリックして、｢選択銘柄のチャート初期化｣をクリックしてください。");
     return;
   }
-  if (pitch_ <= 0) return;  // no geometry yet: nothing lines up with the price chart
+  // No geometry yet, or none a chart width could give (pitch is at most 25): nothing to line up with,
+  // and x = pitch * position must stay far inside int.
+  if (pitch_ <= 0 || pitch_ > 1000 || unit_ < 0 || unit_ > 1000) return;
 
   DateGrid();
 
