@@ -38,8 +38,10 @@ struct ChartExtras {
 // The pane font: "MS UI Gothic", trunc(check_font_size / 1.3) pixels high.
 Font ChartFont(const ChartSettings& s);
 
-// Paints the whole pane onto canvas (its Width and Height are the client size). Fits the window to
-// the pane first (visible, first; labelWidth for the next fit) and returns the scale it drew with.
+// Paints the whole pane onto canvas (its Width and Height are the client size). The bar geometry
+// (unit, gap, body, pitch) is the one of the last LayoutChartWindow; the paint fits visible and first
+// to the pane, stores labelWidth for the next fit and returns the scale it drew with (the mouse
+// read-out recomputes the same scale with ComputePriceScale and H = client height - 2 * text height).
 PriceScale PaintPriceChart(Canvas& canvas, const ChartSettings& s, const PriceSeries& series, ChartWindow& w,
                            const ChartExtras& extras = {});
 
