@@ -72,7 +72,7 @@ int32_t SaturateToValue(int64_t x) {
 
 IndicatorValues DeviationRate(const BarWindow& w, int n) {
   IndicatorValues v = NoValues(w);
-  if (n <= 0) return v;
+  if (!UsablePeriod(n)) return v;
   for (int i = 0; i < w.visible; ++i) {
     const int k = w.first + i;
     if (k - n + 1 < 0) continue;
@@ -85,7 +85,7 @@ IndicatorValues DeviationRate(const BarWindow& w, int n) {
 
 DpoValues Dpo(const BarWindow& w, int n) {
   DpoValues out{NoValues(w), NoValues(w)};
-  if (n <= 0) return out;
+  if (!UsablePeriod(n)) return out;
   const int shift = n / 2 + 1;
   bool any = false;
   int64_t hi = 0, lo = 0;
@@ -113,7 +113,7 @@ DpoValues Dpo(const BarWindow& w, int n) {
 
 AroonValues Aroon(const BarWindow& w, int n) {
   AroonValues out{NoValues(w), NoValues(w), NoValues(w)};
-  if (n <= 0) return out;
+  if (!UsablePeriod(n)) return out;
   for (int i = 0; i < w.visible; ++i) {
     const int k = w.first + i;
     if (k - n < 0) continue;
@@ -135,7 +135,7 @@ AroonValues Aroon(const BarWindow& w, int n) {
 
 IndicatorValues Rsi(const BarWindow& w, int n) {
   IndicatorValues v = NoValues(w);
-  if (n <= 0) return v;
+  if (!UsablePeriod(n)) return v;
   for (int i = 0; i < w.visible; ++i) {
     const int k = w.first + i;
     if (k - n - 1 < 0) continue;
@@ -155,7 +155,7 @@ IndicatorValues Rsi(const BarWindow& w, int n) {
 
 DmiValues Dmi(const BarWindow& w, int n) {
   DmiValues out{NoValues(w), NoValues(w), NoValues(w)};
-  if (n <= 0) return out;
+  if (!UsablePeriod(n)) return out;
   for (int i = 0; i < w.visible; ++i) {
     const int k = w.first + i;
     if (k - n < 0) continue;  // bar k - n + 1 needs its predecessor
@@ -194,7 +194,7 @@ DmiValues Dmi(const BarWindow& w, int n) {
 
 IndicatorValues WilliamsR(const BarWindow& w, int n) {
   IndicatorValues v = NoValues(w);
-  if (n <= 0) return v;
+  if (!UsablePeriod(n)) return v;
   for (int i = 0; i < w.visible; ++i) {
     const int k = w.first + i;
     if (k - n < 0) continue;
@@ -244,7 +244,7 @@ StochasticValues Stochastic(const BarWindow& w, int kLen, int dLen, int sdLen) {
   StochasticValues out{NoValues(w), NoValues(w), NoValues(w)};
   if (w.visible == 0) return out;
   const int last = w.first + w.visible - 1;
-  if (dLen > 0) {
+  if (UsablePeriod(dLen)) {
     // Line A: D bars of D-bar ranges, reaching 2D - 2 bars back.
     const int reach = 2 * (dLen - 1);
     const RangeSums sums(w, dLen, std::max(0, w.first - (dLen - 1)), last);
@@ -256,7 +256,7 @@ StochasticValues Stochastic(const BarWindow& w, int kLen, int dLen, int sdLen) {
       out.a[i] = TruncToValue(static_cast<double>(sums.Num(k, dLen)) / static_cast<double>(den) * 100);
     }
   }
-  if (kLen > 0) {
+  if (UsablePeriod(kLen)) {
     for (int i = 0; i < w.visible; ++i) {
       const int k = w.first + i;
       if (k - kLen + 1 < 0) continue;
@@ -266,7 +266,7 @@ StochasticValues Stochastic(const BarWindow& w, int kLen, int dLen, int sdLen) {
           TruncToValue(static_cast<double>(Close(w, k) - r.ll) / static_cast<double>(r.hh - r.ll) * 100);
     }
   }
-  if (sdLen > 0) {
+  if (UsablePeriod(sdLen)) {
     // Line C: SD ratios, each over SD bars of SD-bar ranges, reaching 3SD - 3 bars back.
     const int reach = 3 * (sdLen - 1);
     const RangeSums sums(w, sdLen, std::max(0, w.first - 2 * (sdLen - 1)), last);
@@ -291,7 +291,7 @@ StochasticValues Stochastic(const BarWindow& w, int kLen, int dLen, int sdLen) {
 
 IndicatorValues Momentum(const BarWindow& w, int lag) {
   IndicatorValues v = NoValues(w);
-  if (lag <= 0) return v;
+  if (!UsablePeriod(lag)) return v;
   for (int i = 0; i < w.visible; ++i) {
     const int k = w.first + i;
     if (k - lag < 0 || Close(w, k) == 0) continue;
@@ -303,7 +303,7 @@ IndicatorValues Momentum(const BarWindow& w, int lag) {
 
 IndicatorValues Rci(const BarWindow& w, int n) {
   IndicatorValues v = NoValues(w);
-  if (n <= 1) return v;
+  if (n == 1 || !UsablePeriod(n)) return v;
   std::vector<int64_t> sorted(static_cast<size_t>(n));
   const double denom = static_cast<double>(n) * (static_cast<double>(n) * n - 1);
   for (int i = 0; i < w.visible; ++i) {
@@ -325,7 +325,7 @@ IndicatorValues Rci(const BarWindow& w, int n) {
 
 MacdValues Macd(const BarWindow& w, int s, int l, int g) {
   MacdValues out{NoValues(w), NoValues(w), NoValues(w), 1};
-  if (s <= 0 || l <= 0 || g <= 0 || w.visible == 0) return out;
+  if (!UsablePeriod(s) || !UsablePeriod(l) || !UsablePeriod(g) || w.visible == 0) return out;
   // The seed is the SMA of the bars that exist: the full period when the window starts late enough.
   auto seed = [&](int p) { return CloseSma(w, w.first, std::min(p, w.first + 1)); };
   int64_t emaS = seed(s), emaL = seed(l);

@@ -19,6 +19,14 @@ namespace sorano {
 
 inline constexpr int32_t kNoValue = std::numeric_limits<int32_t>::min();
 
+// Periods above this never have their look-back in a series (12000 bars at most) and are not drawn;
+// below it, sums of a few periods stay far inside int.
+inline constexpr int kMaxPeriod = 1 << 20;
+// A period that gives a line: 1 ... kMaxPeriod.
+constexpr bool UsablePeriod(int64_t n) {
+  return n >= 1 && n <= kMaxPeriod;
+}
+
 using IndicatorValues = std::vector<int32_t>;
 
 // The bars of the window: the whole series (index 0 oldest) and the window onto it.

@@ -91,7 +91,11 @@ class Painter {
  private:
   // ---- the pieces every indicator uses ----
   int Y(int64_t v, int scale) const { return ClampY(top_ + h_ - v * h_ / scale); }
-  int Start(int n) const { return n < w_.first ? 1 : n; }
+  // The start rule: position 1 when the period lies within first, else the period itself. Periods
+  // beyond any series start beyond the window.
+  int Start(int64_t n) const { return n < w_.first ? 1 : Fixed(n); }
+  // A start that does not depend on first (ADX, the MACD histogram and signal).
+  static int Fixed(int64_t n) { return static_cast<int>(std::clamp<int64_t>(n, 1, kMaxPeriod + 1)); }
 
   void Label(int slot, const std::string& text);
   void RefLine(int r, int scale, std::string_view text);
@@ -388,7 +392,7 @@ void Painter::DmiStep() {
   }
   DrawLine(d.plus, Start(n), kUp, 100);
   DrawLine(d.minus, Start(n), kDown, 100);
-  DrawLine(d.adx, n + 1, kOscillator, 100);
+  DrawLine(d.adx, Fixed(int64_t{n} + 1), kOscillator, 100);
 }
 
 void Painter::StochasticStep() {
@@ -414,9 +418,9 @@ void Painter::MacdStep() {
   c_.SetPen(pal_.grid);
   c_.Line(unit_, zeroY, right_ - 2 * cw_, zeroY);
   RightText(Num(-(r / 2)), top_ + h_ - (h_ * 10) / 200);
-  DrawLine(m.hist, l + 1, kMacdHist, y);
+  DrawLine(m.hist, Fixed(int64_t{l} + 1), kMacdHist, y);
   DrawLine(m.macd, Start(l), kMacdLine, y);
-  DrawLine(m.signal, l, kMacdSignal, y);
+  DrawLine(m.signal, Fixed(l), kMacdSignal, y);
 }
 
 void Painter::VrStep() {
@@ -425,7 +429,7 @@ void Painter::VrStep() {
   RefLines3070();
   // The first line sums N1 + 1 bars, the second N2.
   if (n2 > 0) DrawLine(Vr(w_, n2), Start(n2), kRatio2, 100);
-  if (n1 > 0) DrawLine(Vr(w_, n1 + 1), Start(n1), kRatio1, 100);
+  if (n1 > 0) DrawLine(Vr(w_, int64_t{n1} + 1), Start(n1), kRatio1, 100);
 }
 
 }  // namespace

@@ -34,7 +34,10 @@ std::optional<std::array<std::string, 8>> TechnicalReadout(const PriceSeries& se
   const PriceBar& b = series[static_cast<int>(k)];
   return std::array<std::string, 8>{
       Format(" %4d/%2d/%2d", b.year, b.month, b.day),
-      DayOfWeekName(DayOfWeek(b.year, b.month, b.day)),
+      // A date no file of real days holds (garbage bytes) gets no weekday rather than overflowing.
+      b.year >= 1 && b.year <= 9999 && b.month >= 1 && b.month <= 12 && b.day >= 0 && b.day <= 31
+          ? DayOfWeekName(DayOfWeek(b.year, b.month, b.day))
+          : "",
       "始:" + std::to_string(b.open),
       "高:" + std::to_string(b.high),
       "安:" + std::to_string(b.low),

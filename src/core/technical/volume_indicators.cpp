@@ -36,9 +36,10 @@ VolumeSums SumVolumes(const BarWindow& w, int k, int cnt) {
 
 // Applies f to the volume sums of every position whose cnt bars (and each one's predecessor) exist.
 template <class F>
-IndicatorValues RatioLine(const BarWindow& w, int cnt, F f) {
+IndicatorValues RatioLine(const BarWindow& w, int64_t cnt64, F f) {
   IndicatorValues v = NoValues(w);
-  if (cnt <= 0) return v;
+  if (!UsablePeriod(cnt64)) return v;
+  const int cnt = static_cast<int>(cnt64);
   for (int i = 0; i < w.visible; ++i) {
     const int k = w.first + i;
     if (k - cnt < 0) continue;
@@ -82,7 +83,7 @@ VolumeScale VolumeScaleFor(const BarWindow& w) {
 
 IndicatorValues VolumeSma(const BarWindow& w, int n) {
   IndicatorValues v = NoValues(w);
-  if (n <= 0) return v;
+  if (!UsablePeriod(n)) return v;
   for (int i = 0; i < w.visible; ++i) {
     const int k = w.first + i;
     if (k - n + 1 < 0) continue;
@@ -95,7 +96,7 @@ IndicatorValues VolumeSma(const BarWindow& w, int n) {
 
 IndicatorValues Mfi(const BarWindow& w, int n) {
   IndicatorValues v = NoValues(w);
-  if (n <= 0) return v;
+  if (!UsablePeriod(n)) return v;
   // Prices and volumes are scaled down by 100000 before they multiply, as the stored values are.
   auto tp = [&](int m) {
     const PriceBar& b = Bar(w, m);
@@ -124,7 +125,7 @@ IndicatorValues Mfi(const BarWindow& w, int n) {
   return v;
 }
 
-IndicatorValues Vr(const BarWindow& w, int bars) {
+IndicatorValues Vr(const BarWindow& w, int64_t bars) {
   return RatioLine(w, bars,
                    [](const VolumeSums& s) { return TruncToValue((s.flat / 2 + s.up) / s.total * 100); });
 }
@@ -136,8 +137,8 @@ IndicatorValues Wvr(const BarWindow& w, int n) {
 }
 
 IndicatorValues Dvr(const BarWindow& w, int n) {
-  if (n <= 0) return NoValues(w);
-  return RatioLine(w, n + 1, [](const VolumeSums& s) {
+  if (!UsablePeriod(n)) return NoValues(w);
+  return RatioLine(w, int64_t{n} + 1, [](const VolumeSums& s) {
     if (s.down == 0) return int32_t{100};  // up == total
     return TruncToValue((s.up / s.down) / (s.total / s.down) * 100);
   });
@@ -145,7 +146,7 @@ IndicatorValues Dvr(const BarWindow& w, int n) {
 
 IndicatorValues Psy(const BarWindow& w, int n) {
   IndicatorValues v = NoValues(w);
-  if (n <= 0) return v;
+  if (!UsablePeriod(n)) return v;
   for (int i = 0; i < w.visible; ++i) {
     const int k = w.first + i;
     if (k - n < 0) continue;

@@ -38,7 +38,7 @@ IndicatorValues Mfi(const BarWindow& w, int n);
 
 // VR over the given number of bars (the pane sums N1 + 1 bars for the first line, N2 for the second):
 // (flat / 2 + up) / total in percent, scale 100. kNoValue when no volume traded.
-IndicatorValues Vr(const BarWindow& w, int bars);
+IndicatorValues Vr(const BarWindow& w, int64_t bars);
 // WVR over n + 1 bars: (up - down / 2) / total in percent, plus 100 (scale 200). An unchanged close
 // counts as down. kNoValue when no volume traded.
 IndicatorValues Wvr(const BarWindow& w, int n);

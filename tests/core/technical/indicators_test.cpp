@@ -275,6 +275,26 @@ TEST(Macd, SeededAtTheLeftmostBarWithTruncatingRecurrence) {
   for (int32_t v : Macd(ClampedWindow(series, 100, 10), 5, 0, 9).macd) EXPECT_EQ(v, kNoValue);
 }
 
+TEST(Periods, LargestPeriodsDrawNothingAndNeverOverflow) {
+  const auto bars = FromCloses(Ramp(100, 1, 50));
+  const BarWindow w = Newest(bars, 20);
+  for (int n : {kMaxPeriod, kMaxPeriod + 1, INT32_MAX, INT32_MIN}) {
+    for (const IndicatorValues& v :
+         {DeviationRate(w, n), Dpo(w, n).v, Aroon(w, n).up, Rsi(w, n), Dmi(w, n).adx, WilliamsR(w, n),
+          Stochastic(w, n, n, n).a, Stochastic(w, n, n, n).c, Momentum(w, n), Rci(w, n)}) {
+      for (int32_t x : v) EXPECT_EQ(x, kNoValue) << n;
+    }
+  }
+  // MACD seeds with the bars there are, so only unusable periods leave it out.
+  for (int n : {kMaxPeriod + 1, INT32_MAX, INT32_MIN}) {
+    for (const IndicatorValues& v :
+         {Macd(w, 5, n, 9).macd, Macd(w, n, 20, 9).signal, Macd(w, 5, 20, n).hist}) {
+      for (int32_t x : v) EXPECT_EQ(x, kNoValue) << n;
+    }
+  }
+  EXPECT_NE(Macd(w, 5, kMaxPeriod, 9).macd[19], kNoValue);
+}
+
 TEST(ClampedWindow, KeepsTheWindowInsideTheSeries) {
   const auto bars = FromCloses(Repeat(1, 10));
   const BarWindow w = ClampedWindow(bars, 8, 5);

@@ -511,6 +511,11 @@ TEST(TechnicalPaneRobustness, WindowBeyondTheSeriesAndOddPeriods) {
     *p = 0;
   s.para_tec_rsi02 = -4;
   s.para_tec_vr02 = 100000;
+  // Periods at the integer limits: never summed into an overflow.
+  s.para_shi_sma02 = s.para_tec_dmi = s.para_tec_s_d = s.para_tec_s_sd = s.para_tec_vr01 = INT32_MAX;
+  s.para_tec_dpo = s.para_tec_macd02 = s.para_tec_macd03 = s.para_tec_m_r02 = INT32_MAX;
+  s.para_tec_psy02 = s.para_tec_aroon = INT32_MIN;
+  s.check_tec_kairi_sma02 = 1;
   s.check_tec_dc = 1;
   const PriceSeries series = Series(FromCloses(Ramp(100, 1, 30)));
   for (const ChartWindow& w : {Window(25, 40), Window(-5, 10), Window(0, 30), Window(40, 3)}) {

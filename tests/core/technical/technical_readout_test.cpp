@@ -47,6 +47,16 @@ TEST(TechnicalReadout, BarUnderTheCursor) {
   w.visible = 40;  // a window past the newest bar
   EXPECT_FALSE(TechnicalReadout(series, w, 12 * 21 + 1).has_value());
   EXPECT_FALSE(TechnicalReadout(PriceSeries(), w, 60).has_value());
+
+  // Garbage dates from a damaged file: the numbers as they are, no weekday.
+  bars[14].year = INT32_MAX;
+  bars[14].month = -7;
+  series.Assign(bars);
+  w.visible = 15;
+  const auto garbage = TechnicalReadout(series, w, 60);
+  ASSERT_TRUE(garbage.has_value());
+  EXPECT_EQ((*garbage)[0], " 2147483647/-7/ 5");
+  EXPECT_EQ((*garbage)[1], "");
 }
 
 }  // namespace

@@ -127,6 +127,14 @@ TEST(VolumeRatios, FlatRisingAndFallingMarkets) {
   EXPECT_EQ(Dvr(Newest(empty, 1), 6)[0], kNoValue);
   EXPECT_EQ(Wvr(Newest(mixed, 1), 3)[0], kNoValue);
   EXPECT_EQ(Dvr(Newest(mixed, 1), 0)[0], kNoValue);
+  for (int n : {INT32_MAX, INT32_MIN}) {
+    EXPECT_EQ(Wvr(Newest(mixed, 1), n)[0], kNoValue);
+    EXPECT_EQ(Dvr(Newest(mixed, 1), n)[0], kNoValue);
+    EXPECT_EQ(Mfi(Newest(mixed, 1), n)[0], kNoValue);
+    EXPECT_EQ(Psy(Newest(mixed, 1), n)[0], kNoValue);
+    EXPECT_EQ(VolumeSma(Newest(mixed, 1), n)[0], kNoValue);
+  }
+  EXPECT_EQ(Vr(Newest(mixed, 1), int64_t{INT32_MAX} + 1)[0], kNoValue);
 }
 
 TEST(Psy, ShareOfRisingCloses) {
