@@ -204,6 +204,44 @@ TEST(ChartPainterTest, LineTypesAndColumns) {
   EXPECT_EQ(cols[1].bottom, 300);  // the bottom of the price area
 }
 
+TEST(ChartPainterTest, BarsKamakubiAndOvals) {
+  ChartSettings s = QuietSettings();
+  // One rising bar (o 110 h 130 l 90 c 120) and one falling (o 120 h 125 l 95 c 100); unit 5.
+  const PriceSeries series = Series({Bar(2003, 1, 6, 110, 130, 90, 120), Bar(2003, 1, 7, 120, 125, 95, 100)});
+  s.check_soku = 1;
+  Painted p = Paint(series, s);
+  auto lines = p.canvas.Of(Op::Line);
+  ASSERT_EQ(lines.size(), 6u);
+  EXPECT_EQ(lines[1].points, (std::vector<Point>{{7, p.scale.Y(110)}, {12, p.scale.Y(110)}}));  // open left
+  EXPECT_EQ(lines[2].points,
+            (std::vector<Point>{{17, p.scale.Y(120)}, {12, p.scale.Y(120)}}));  // close right
+  EXPECT_EQ(lines[3].pen.color, s.color_chart[6]);
+
+  s.check_soku = 9;
+  p = Paint(series, s);
+  lines = p.canvas.Of(Op::Line);
+  ASSERT_EQ(lines.size(), 6u);
+  // Rising: hook right at the high, left at the low (unit + unit / 2 = 7); falling: the mirror.
+  EXPECT_EQ(lines[1].points, (std::vector<Point>{{12, p.scale.Y(130)}, {19, p.scale.Y(130)}}));
+  EXPECT_EQ(lines[2].points, (std::vector<Point>{{12, p.scale.Y(90)}, {5, p.scale.Y(90)}}));
+  EXPECT_EQ(lines[4].points, (std::vector<Point>{{24, p.scale.Y(95)}, {31, p.scale.Y(95)}}));
+  EXPECT_EQ(lines[5].points, (std::vector<Point>{{24, p.scale.Y(125)}, {17, p.scale.Y(125)}}));
+  const auto bodies = p.canvas.Of(Op::Rectangle);
+  ASSERT_EQ(bodies.size(), 2u);
+  EXPECT_EQ(bodies[0].left, 12 - 5 + 2);  // narrower than a candle body
+  EXPECT_EQ(bodies[0].right, 12 + 5 - 2);
+
+  s.check_soku = 8;
+  p = Paint(series, s);
+  const auto ovals = p.canvas.Of(Op::Ellipse);
+  ASSERT_EQ(ovals.size(), 4u);
+  EXPECT_EQ(ovals[0].brush.color, s.color_chart[0]);  // the high-low oval, background filled
+  EXPECT_EQ(ovals[0].top, p.scale.Y(130));
+  EXPECT_EQ(ovals[1].brush.color, s.color_chart[5]);  // the body in the rising colour
+  EXPECT_EQ(ovals[3].brush.color, s.color_chart[6]);
+  EXPECT_EQ(ovals[3].pen.color, s.color_chart[6]);
+}
+
 TEST(ChartPainterTest, NewPriceBarsRepeatTheBlockAboveTheTurnLevel) {
   ChartSettings s = QuietSettings();
   s.check_soku = 10;
