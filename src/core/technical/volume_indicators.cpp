@@ -131,9 +131,10 @@ IndicatorValues Vr(const BarWindow& w, int64_t bars) {
 }
 
 IndicatorValues Wvr(const BarWindow& w, int n) {
-  if (n <= 0) return NoValues(w);
-  return RatioLine(
-      w, n + 1, [](const VolumeSums& s) { return TruncToValue((s.up - s.down / 2) / s.total * 100 + 100); });
+  if (!UsablePeriod(n)) return NoValues(w);
+  return RatioLine(w, int64_t{n} + 1, [](const VolumeSums& s) {
+    return TruncToValue((s.up - s.down / 2) / s.total * 100 + 100);
+  });
 }
 
 IndicatorValues Dvr(const BarWindow& w, int n) {
