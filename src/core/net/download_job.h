@@ -5,7 +5,9 @@
 // file a cancelled job leaves is the old one or the new one.
 //
 // Threads: the listener is called on the worker thread. A desktop listener posts each call to the UI
-// thread (a queued call); it must not start or cancel a job from inside a callback. The worker
+// thread (a queued call) and never waits for it: starting the next job joins the previous thread, and
+// a callback that waited for the UI thread then would never return. Nor may a callback start or
+// cancel a job itself. The worker
 // writes brand records only under the BrandTable's mutex and never touches the shown PriceSeries:
 // it asks the listener to reload it (OnReloadSeries) or to append the temporary bar (OnTemporaryBar).
 #include <atomic>
