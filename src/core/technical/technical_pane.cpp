@@ -106,15 +106,15 @@ class Painter {
   void RightText(const std::string& text, int y) {
     c_.Text(right_ - cw_ * static_cast<int>(text.size()), y, text);
   }
-  // Rule 1: a segment from position i - 1 to i for i = start ... visible - 1, broken where a value
-  // is missing.
+  // An indicator line: a segment from position i - 1 to i for i = start ... visible - 1, broken
+  // where a value is missing.
   template <class Map>
   void DrawLine(const IndicatorValues& v, int start, int slot, Map y);
   void DrawLine(const IndicatorValues& v, int start, int slot, int scale) {
     DrawLine(v, start, slot, [&](int64_t x) { return Y(x, scale); });
   }
-  // Rule 2: bars from the zero value to v[i - 1], coloured by the side v[i - 1] lies on, plus the
-  // line segments of rule 1.
+  // Bars from the zero value to v[i - 1] for i = start ... visible, coloured by the side v[i - 1]
+  // lies on, joined by the segments of the line (deviation rate and DPO).
   void DrawBars(const IndicatorValues& v, int start, int scale, int zero, int minusBelow);
 
   // ---- the steps of the paint ----

@@ -14,8 +14,9 @@ constexpr bool IsIndexBrand(int32_t code) {
 }
 
 // The volume graph's vertical scale. The range covers the bars shown plus up to half a window before
-// them; its bottom edge is the smallest volume, not zero. q is the divisor that keeps the original
-// integer products small; the products are taken in 64 bits, so q only shapes the truncation.
+// them; its bottom edge is the smallest volume, not zero. Volumes are divided by q (chosen from the
+// smallest volume) before they are scaled, which sets where the pixel rows are truncated; the
+// products themselves are taken in 64 bits.
 struct VolumeScale {
   int32_t lo = 0;     // smallest volume of the range
   int32_t hi = 0;     // largest volume of the range
