@@ -3,6 +3,7 @@
 //               [--latency MS] [--status CODE] [--truncate BYTES] [--garble] [--stall MS] [--fault-path
 //               PREFIX]
 // --port 0 picks a free port. The port is printed on stdout as "port <n>" once the server listens.
+#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -64,7 +65,10 @@ int main(int argc, char** argv) {
       const std::string v = value();
       const int y = LeadingInt(v), m = v.size() >= 7 ? LeadingInt(v.substr(5)) : 0,
                 d = v.size() >= 10 ? LeadingInt(v.substr(8)) : 0;
-      if (y < 1983 || m < 1 || m > 12 || d < 1 || d > 31) {
+      const std::chrono::year_month_day ymd{std::chrono::year{y},
+                                            std::chrono::month{static_cast<unsigned>(m)},
+                                            std::chrono::day{static_cast<unsigned>(d)}};
+      if (y < 1983 || y > 9999 || !ymd.ok()) {
         std::fprintf(stderr, "sorano-feed: bad date %s (YYYY-MM-DD)\n", v.c_str());
         return 2;
       }

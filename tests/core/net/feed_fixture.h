@@ -2,6 +2,7 @@
 // The net tests talk to a real sorano-feed over loopback sockets; the server runs in the test process.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <memory>
 #include <string>
 
@@ -15,6 +16,13 @@ namespace sorano::test {
 // request for that code), with "today" fixed so pages do not depend on the clock.
 class FeedTest : public ::testing::Test {
  protected:
+  // Without its own proxy the client follows the environment's proxy variables; the feed on loopback
+  // must be reached directly whatever the machine running the tests has set.
+  FeedTest() {
+    for (const char* name :
+         {"http_proxy", "HTTP_PROXY", "https_proxy", "HTTPS_PROXY", "all_proxy", "ALL_PROXY"})
+      ::unsetenv(name);
+  }
   // synthetic: the feed's generated histories instead of the CSV folder.
   void StartFeed(feed::FeedOptions options = {}, bool synthetic = false) {
     if (options.csvFolder.empty() && !synthetic) options.csvFolder = csv_.path();
