@@ -1,6 +1,7 @@
 #include "core/net/download_job.h"
 
 #include <algorithm>
+#include <cmath>
 #include <ctime>
 #include <vector>
 
@@ -91,9 +92,12 @@ void RunSingleBrandJob(std::stop_token stop, DownloadState* state, SingleBrandJo
       if (rec.volume == 0 || n >= static_cast<int>(kMaxChartRecords)) break;
       ChartRecord bar{c.year, c.month, c.day, rec.open, rec.high, rec.low, rec.price};
       if (c.adjustment != 0 && n > 0) {
+        // The factor comes from a file: a garbled one (NaN, infinite) leaves the prices unadjusted.
         const double f = b.volumes[static_cast<size_t>(n - 1)].factor;
-        for (int32_t* v : {&bar.open, &bar.high, &bar.low, &bar.close})
-          *v = static_cast<int32_t>(std::clamp(static_cast<double>(*v) * f, -2147483648.0, 2147483647.0));
+        if (std::isfinite(f)) {
+          for (int32_t* v : {&bar.open, &bar.high, &bar.low, &bar.close})
+            *v = static_cast<int32_t>(std::clamp(static_cast<double>(*v) * f, -2147483648.0, 2147483647.0));
+        }
       }
       VolumeRecord volume;
       volume.volume = rec.volume;
