@@ -331,6 +331,25 @@ TEST(TechnicalPaneLines, AroonPensAndRsiDrawingOrder) {
   EXPECT_EQ(Segments(c, s.color_tec[6])[0].pen.width, 2);
 }
 
+TEST(TechnicalPaneLines, StochasticDrawsCThenBThenA) {
+  TechnicalSettings s = Off();
+  s.check_tec_stochastic = 1;
+  RecordingCanvas c(600, 200);
+  PaintTechnicalPane(c, s, Series(FromCloses(Ramp(100, 1, 200))), Window(0, 40));
+  const std::vector<Call> lines = c.Of(Op::Polyline);
+  ASSERT_EQ(lines.size(), 3u);
+  EXPECT_EQ(lines[0].pen, (Pen{s.color_tec[12], 2, PenStyle::Solid}));
+  EXPECT_EQ(lines[1].pen.color, s.color_tec[11]);
+  EXPECT_EQ(lines[2].pen.color, s.color_tec[10]);
+  // From the first bar: C starts by D = 3 but needs 3 * (3 - 1) bars back, B by K = 14,
+  // A by SD = 3 with 2 * (3 - 1) bars back.
+  EXPECT_EQ(lines[0].points.front().x, 12 * 7);
+  EXPECT_EQ(lines[1].points.front().x, 12 * 14);
+  EXPECT_EQ(lines[2].points.front().x, 12 * 5);
+  // Rising closes stand at the top of every range.
+  for (const Call& l : lines) EXPECT_EQ(l.points.front().y, 0);
+}
+
 TEST(TechnicalPaneLines, LineBreaksWhereThereIsNoValue) {
   // RSI 6: ten unchanged closes in the middle leave positions with no change at all.
   std::vector<int32_t> closes = Ramp(100, 1, 60);
@@ -488,6 +507,17 @@ TEST(TechnicalPanePalette, MonochromeIsBlackOnWhite) {
   EXPECT_EQ(p.grid, (Pen{kBlack, 1, PenStyle::Dot}));
   EXPECT_EQ(p.background, kWhite);
   EXPECT_EQ(p.afterLabel, kBlack);
+
+  // Painted: white background, black labels and black lines.
+  s.check_tec_stochastic = 1;
+  RecordingCanvas c(600, 200);
+  PaintTechnicalPane(c, s, Series(FromCloses(Ramp(100, 1, 200))), Window(100, 40));
+  EXPECT_EQ(c.Of(Op::FillRect)[0].fill, kWhite);
+  EXPECT_EQ(FindText(c, "Stochastic 14 3 3 ")->textColor, kBlack);
+  EXPECT_EQ(FindText(c, "30%")->textColor, kBlack);
+  EXPECT_EQ(FindText(c, "30%")->textBackground, kWhite);
+  for (const Call& l : c.Of(Op::Polyline)) EXPECT_EQ(l.pen, (Pen{kBlack, 1, PenStyle::Solid}));
+  EXPECT_EQ(c.Of(Op::Polyline).size(), 3u);
 
   s.monochrome = false;
   const TechnicalPalette q = MakeTechnicalPalette(s);
