@@ -15,7 +15,6 @@
 #include "commands.h"
 #include "core/chart/chart_painter.h"
 #include "core/chart/price_series_load.h"
-#include "core/settings/registry_file.h"
 #include "core/settings/settings_store.h"
 #include "core/settings/settings_table.h"
 #include "core/store/brand_table.h"
@@ -25,21 +24,6 @@
 
 namespace sorano::cli {
 namespace {
-
-// Reads the user's settings without ever writing them.
-class ReadOnlyRegistry : public RegistryBackend {
- public:
-  explicit ReadOnlyRegistry(const RegistryBackend& inner) : inner_(inner) {}
-  bool OpenKey(std::string_view) override { return true; }
-  std::optional<RegValue> Read(std::string_view key, std::string_view name) const override {
-    return inner_.Read(key, name);
-  }
-  bool Write(std::string_view, std::string_view, const RegValue&) override { return false; }
-  bool Flush() override { return true; }
-
- private:
-  const RegistryBackend& inner_;
-};
 
 template <typename T>
 bool ParseNumber(std::string_view text, T& out) {
@@ -126,12 +110,7 @@ bool IsOption(const std::string& a, std::string_view name) {
 }
 
 int RunRender(Context& ctx, std::span<const std::string> args) {
-  auto store = std::make_unique<SettingsStore>();
-  {
-    RegistryFile file(RegistryFile::DefaultPath());
-    ReadOnlyRegistry registry(file);
-    store->load(registry, SettingsKey(CurrentLoginName()));
-  }
+  auto store = std::make_unique<SettingsStore>(ctx.settings);  // --set changes this copy only
   std::optional<int32_t> code;
   std::string out;
   int width = 1200, height = 600;

@@ -17,7 +17,6 @@
 
 #include "commands.h"
 #include "core/net/download_job.h"
-#include "core/settings/registry_file.h"
 #include "core/settings/settings_store.h"
 #include "core/store/brand_table.h"
 
@@ -27,29 +26,6 @@ namespace {
 volatile std::sig_atomic_t g_interrupted = 0;
 void OnInterrupt(int) {
   g_interrupted = 1;
-}
-
-// Settings are only read: a command-line run must not write the registry file.
-class ReadOnlyRegistry : public RegistryBackend {
- public:
-  explicit ReadOnlyRegistry(const RegistryBackend& inner) : inner_(inner) {}
-  bool OpenKey(std::string_view) override { return true; }
-  std::optional<RegValue> Read(std::string_view key, std::string_view name) const override {
-    return inner_.Read(key, name);
-  }
-  bool Write(std::string_view, std::string_view, const RegValue&) override { return false; }
-  bool Flush() override { return true; }
-
- private:
-  const RegistryBackend& inner_;
-};
-
-NetConfig SettingsNetConfig() {
-  RegistryFile file(RegistryFile::DefaultPath());
-  ReadOnlyRegistry registry(file);
-  auto store = std::make_unique<SettingsStore>();
-  store->load(registry, SettingsKey(CurrentLoginName()));
-  return NetConfigFromSettings(*store);
 }
 
 // Progress on the terminal: a bar on stderr when it is a terminal, nothing otherwise.
@@ -156,7 +132,7 @@ int RunUpdate(Context& ctx, std::span<const std::string> args) {
   auto table = std::make_unique<BrandTable>();
   LoadBrandTable(ctx.data, *table);  // a missing view.dat leaves the table empty
   JobContext context;
-  context.net = SettingsNetConfig();
+  context.net = NetConfigFromSettings(ctx.settings);
   if (!host.empty()) context.net.chartHost = context.net.quoteHost = host;
   context.folder = ctx.data;
   context.table = table.get();

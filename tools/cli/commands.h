@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "core/settings/data_folder.h"
+#include "core/settings/settings_store.h"
 
 namespace sorano::cli {
 
@@ -22,7 +23,8 @@ inline constexpr int kExitFailure = 1;  // the data cannot be had (missing file,
 inline constexpr int kExitUsage = 2;    // bad command line (unknown option, bad code)
 
 struct Context {
-  DataFolder data;  // --data DIR, else check_path of the settings
+  DataFolder data;                // --data DIR, else check_path of the settings
+  const SettingsStore& settings;  // the user's settings, read without ever writing the registry
   std::ostream& out;
   std::ostream& err;
 };

@@ -15,7 +15,7 @@
 namespace sorano::cli {
 namespace {
 
-// Lets the settings be loaded without writing anything: the command-line tool must not record the
+// Loads the user's settings without writing anything: the command-line tool must not record the
 // user's first start (the desktop program seeds the data folder then) or touch the registry file.
 class ReadOnlyRegistry : public RegistryBackend {
  public:
@@ -31,12 +31,12 @@ class ReadOnlyRegistry : public RegistryBackend {
   const RegistryBackend& inner_;
 };
 
-DataFolder SettingsDataFolder() {
+std::unique_ptr<SettingsStore> LoadSettingsReadOnly() {
   RegistryFile file(RegistryFile::DefaultPath());
   ReadOnlyRegistry registry(file);
   auto store = std::make_unique<SettingsStore>();
   store->load(registry, SettingsKey(CurrentLoginName()));
-  return store->data_folder();
+  return store;
 }
 
 void PrintHelp(std::ostream& os) {
@@ -96,7 +96,8 @@ int Main(int argc, char** argv) {
     return kExitUsage;
   }
 
-  DataFolder data;
+  const std::unique_ptr<SettingsStore> settings = LoadSettingsReadOnly();
+  DataFolder data = settings->data_folder();
   if (dataDir) {
     if (dataDir->empty() || FileExists(*dataDir, 1) == 0) {
       std::cerr << "sorano-cli: --data: '" << *dataDir << "' is not a folder\n";
@@ -104,10 +105,8 @@ int Main(int argc, char** argv) {
     }
     if (!dataDir->ends_with('/')) *dataDir += '/';
     data = DataFolder(*dataDir);
-  } else {
-    data = SettingsDataFolder();
   }
-  Context ctx{data, std::cout, std::cerr};
+  Context ctx{data, *settings, std::cout, std::cerr};
   return command->run(ctx, args);
 }
 
