@@ -1,0 +1,45 @@
+#pragma once
+// What the main window does with a command: ExecuteCommand carries it out on the workspace through
+// the Shell and the Prompt; MenuState says how its menu item looks. Both run on the UI thread.
+#include <string>
+
+#include "core/app/prompt.h"
+#include "core/app/shell.h"
+#include "core/app/workspace.h"
+
+namespace sorano {
+
+struct MenuItemState {
+  bool checked = false;
+  bool enabled = false;
+};
+
+// The check mark and enabled state of a command's menu item, from the settings and the workspace
+// flags. Disabled: commands whose work is still to come, and the data commands while busy.
+MenuItemState MenuState(const Workspace& ws, int id);
+
+// Toolbar buttons differ from menu items in the two radio groups (periods, line modes): the button of
+// the current choice is disabled and the others enabled. Other buttons follow MenuState.
+bool ToolbarButtonEnabled(const Workspace& ws, int id);
+
+// Carries out command id. A command that is disabled (MenuState) or unknown does nothing and returns
+// false; otherwise returns true after the work and the menu-mark update (shell.UpdateMenuMarks()).
+bool ExecuteCommand(Workspace& ws, Shell& shell, Prompt& prompt, int id);
+
+// The main window's caption for the shown brand: "%d %s" code and name, " (market name)" when the
+// market is not 0, then " - " and the title text. Just the title text for a code outside the table.
+std::string BrandCaption(const Workspace& ws);
+
+// The shown brand changes to code (list selection, code box, next/previous brand): check_code, the
+// caption, the series and the visible charts.
+void ShowBrand(Workspace& ws, Shell& shell, int32_t code);
+
+// Refreshing the visible charts after a setting that affects drawing: chart mode 0 the price chart and
+// technical panes, 1 and 2 the comparison pane, 3 the time-series pane.
+void RefreshVisibleCharts(const Workspace& ws, Shell& shell);
+
+// Messages of the command set (UTF-8).
+inline constexpr std::string_view kMsgChartNotInitialised =
+    "チャートデータが初期化されていません。\r\n初期化致しますか？";
+
+}  // namespace sorano

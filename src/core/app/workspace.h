@@ -1,0 +1,68 @@
+#pragma once
+// The process-wide state of the running program: one Workspace per process (main() makes it, every
+// test makes its own). Panes, commands and download jobs all read and change this one object; there
+// are no other mutable globals.
+#include <cstdint>
+#include <memory>
+
+#include "core/chart/chart_window.h"
+#include "core/chart/price_series.h"
+#include "core/net/download_job.h"
+#include "core/portfolio/holding_table.h"
+#include "core/portfolio/trade_table.h"
+#include "core/settings/settings_store.h"
+#include "core/store/brand_folder.h"
+#include "core/store/brand_table.h"
+
+namespace sorano {
+
+// The temporary full-screen arrangements of the view menu. They are never stored: a new start shows
+// the normal arrangement, and the arrangement chosen lasts (through window resizes) until another one
+// is chosen.
+enum class Arrangement : int32_t {
+  kNormal = 0,     // 標準画面
+  kChartOnly,      // チャート全画面
+  kTechnicalOnly,  // テクニカル全画面
+  kListOnly,       // リスト全画面
+};
+
+struct Workspace {
+  Workspace() = default;
+  Workspace(const Workspace&) = delete;
+  Workspace& operator=(const Workspace&) = delete;
+
+  // Every stored value; the base-line switch of the price chart is settings.runtime.base_line.
+  SettingsStore settings;
+  BrandTable brands;
+  FolderTable folders{};
+  HoldingTable holdings;
+  TradeTable trades;
+
+  // The shown brand (settings.check_code) in the period settings.check_ymd, split-adjusted as
+  // settings.check_adjustment says, and the window both chart panes show onto it.
+  PriceSeries series;
+  ChartWindow window;
+
+  // Print mode: every chart-like pane paints in black and white while it is set. Off at start.
+  bool monochrome = false;
+  Arrangement arrangement = Arrangement::kNormal;
+
+  // Modeless windows the check marks follow; the desktop layer sets them as it opens and closes them.
+  bool memoWindowOpen = false;
+  bool intradayWindowOpen = false;
+
+  // The busy flag (downloads.busy) and the job threads. Declared last so that it is destroyed first:
+  // a running job is stopped and joined while the tables it writes still exist.
+  DownloadState downloads;
+
+  int32_t code() const { return settings.check_code; }
+  // A single-brand download job or the new-version check runs.
+  bool busy() const { return downloads.busy.load() != 0; }
+};
+
+// Reads the shown brand's series again (check_code, check_ymd, check_adjustment) into ws.series and
+// lays the chart window out onto it so that the newest bars show. Returns the bar count, -1 when the
+// brand has no price file.
+int ReloadSeries(Workspace& ws);
+
+}  // namespace sorano
