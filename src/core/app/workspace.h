@@ -61,8 +61,8 @@ struct Workspace {
 };
 
 // Reads the shown brand's series again (check_code, check_ymd, check_adjustment) into ws.series and
-// lays the chart window out onto it so that the newest bars show. Returns the bar count, -1 when the
-// brand has no price file.
+// moves the chart window to its end, so that the next paint shows the newest bars (a temporary bar is
+// dropped). Returns the bar count, -1 when the brand has no price file.
 int ReloadSeries(Workspace& ws);
 
 }  // namespace sorano
