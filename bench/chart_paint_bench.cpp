@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "core/chart/chart_painter.h"
+#include "null_canvas.h"
 #include "ui/gfx/qt_canvas.h"
 
 namespace sorano {
@@ -18,31 +19,6 @@ namespace {
 
 constexpr int kWidth = 1920;
 constexpr int kHeight = 800;
-
-class NullCanvas : public Canvas {
- public:
-  int Width() const override { return kWidth; }
-  int Height() const override { return kHeight; }
-  void SetPen(const Pen&) override {}
-  void SetBrush(const Brush&) override {}
-  void SetFont(const Font& f) override { height_ = f.height; }
-  void SetTextColor(Color) override {}
-  void SetTextBackground(Color, bool) override {}
-  void MoveTo(int, int) override {}
-  void LineTo(int, int) override {}
-  void Polyline(std::span<const Point>) override {}
-  void Rectangle(int, int, int, int) override {}
-  void FillRect(int, int, int, int, Color) override {}
-  void Ellipse(int, int, int, int) override {}
-  void Polygon(std::span<const Point>) override {}
-  void Text(int, int, std::string_view) override {}
-  TextSize MeasureText(std::string_view t) override {
-    return {static_cast<int>(t.size()) * height_ / 2, height_};
-  }
-
- private:
-  int height_ = 12;
-};
 
 // A random-walk-like daily series of 12000 bars with a split in the middle.
 const PriceSeries& Series() {
@@ -150,10 +126,10 @@ void BM_PaintQt_CandlesSma(benchmark::State& state) {
   Paint(state, CandlesAndSma(), [] { return std::make_unique<QtCanvas>(kWidth, kHeight); });
 }
 void BM_PaintNull_Everything(benchmark::State& state) {
-  Paint(state, Everything(), [] { return std::make_unique<NullCanvas>(); });
+  Paint(state, Everything(), [] { return std::make_unique<bench::NullCanvas>(kWidth, kHeight); });
 }
 void BM_PaintNull_CandlesSma(benchmark::State& state) {
-  Paint(state, CandlesAndSma(), [] { return std::make_unique<NullCanvas>(); });
+  Paint(state, CandlesAndSma(), [] { return std::make_unique<bench::NullCanvas>(kWidth, kHeight); });
 }
 BENCHMARK(BM_PaintQt_Everything)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_PaintQt_CandlesSma)->Unit(benchmark::kMicrosecond);

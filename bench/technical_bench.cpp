@@ -13,6 +13,7 @@
 #include "core/chart/chart_window.h"
 #include "core/chart/price_series.h"
 #include "core/technical/technical_pane.h"
+#include "null_canvas.h"
 #include "ui/gfx/qt_canvas.h"
 
 namespace sorano {
@@ -20,31 +21,6 @@ namespace {
 
 constexpr int kWidth = 1920;
 constexpr int kHeight = 400;
-
-class NullCanvas : public Canvas {
- public:
-  int Width() const override { return kWidth; }
-  int Height() const override { return kHeight; }
-  void SetPen(const Pen&) override {}
-  void SetBrush(const Brush&) override {}
-  void SetFont(const Font& font) override { height_ = font.height; }
-  void SetTextColor(Color) override {}
-  void SetTextBackground(Color, bool) override {}
-  void MoveTo(int, int) override {}
-  void LineTo(int x, int y) override { benchmark::DoNotOptimize(x + y); }
-  void Polyline(std::span<const Point>) override {}
-  void Rectangle(int l, int t, int r, int b) override { benchmark::DoNotOptimize(l + t + r + b); }
-  void FillRect(int, int, int, int, Color) override {}
-  void Ellipse(int, int, int, int) override {}
-  void Polygon(std::span<const Point>) override {}
-  void Text(int, int, std::string_view text) override { benchmark::DoNotOptimize(text.data()); }
-  TextSize MeasureText(std::string_view text) override {
-    return {static_cast<int>(text.size()) * height_ / 2, height_};
-  }
-
- private:
-  int height_ = 13;
-};
 
 // A random walk of 12000 daily bars with volumes.
 const PriceSeries& Series() {
@@ -139,7 +115,7 @@ void BM_TechnicalPaneAllOn(benchmark::State& state) {
 BENCHMARK(BM_TechnicalPaneAllOn)->Arg(5)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 void BM_TechnicalIndicatorsNullCanvas(benchmark::State& state) {
-  NullCanvas canvas;
+  bench::NullCanvas canvas(kWidth, kHeight);
   const TechnicalSettings s = AllOn();
   const ChartWindow w = NewestWindow(static_cast<int>(state.range(0)));
   for (auto _ : state) PaintTechnicalPane(canvas, s, Series(), w);
