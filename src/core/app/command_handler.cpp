@@ -113,12 +113,14 @@ bool SlotInUse(const Workspace& ws, int32_t code) {
 // The next (step +1) or previous (step -1) code in use from check_code, or check_code when none.
 int32_t BrowseCode(const Workspace& ws, int step) {
   const int32_t code = ws.settings.check_code;
+  // A stored code outside the table starts the walk at the table's edge: never a walk over billions
+  // of codes, never an overflow of code + 1.
   if (step > 0) {
-    // A code below the table starts at 0; one beyond it finds nothing (no walk over two billion codes).
-    for (int32_t c = std::max<int32_t>(code, -1) + 1; c < kBrowseCodeBelow; ++c)
+    for (int32_t c = std::clamp<int32_t>(code, -1, kBrowseCodeBelow) + 1; c < kBrowseCodeBelow; ++c)
       if (SlotInUse(ws, c)) return c;
   } else {
-    for (int32_t c = std::min<int32_t>(code, kBrowseCodeBelow + 1) - 1; c >= kBrowseCodeFrom; --c)
+    for (int32_t c = std::clamp<int32_t>(code, kBrowseCodeFrom, kBrowseCodeBelow + 1) - 1;
+         c >= kBrowseCodeFrom; --c)
       if (SlotInUse(ws, c)) return c;
   }
   return code;
@@ -334,7 +336,12 @@ bool Dispatch(Workspace& ws, Shell& shell, Prompt& prompt, int id) {
       RunChartDataCommand(ws, shell, prompt, id);
       return true;
     case cmd::kAllBrandsDownload:
-      shell.RunDialog(DialogId::kAllBrandsDownload);
+      // Greyed while busy; should it arrive anyway, the all-brands job must not run beside a
+      // single-brand job on the same files.
+      if (ws.busy())
+        prompt.Message(kMsgOtherBrandBusy, kCaptionWarning, PromptIcon::Warning);
+      else
+        shell.RunDialog(DialogId::kAllBrandsDownload);
       return true;
     case cmd::kUpdateInitialData:
       ApplyDefaultData(s.data_folder(), ws.brands, prompt);
@@ -342,6 +349,8 @@ bool Dispatch(Workspace& ws, Shell& shell, Prompt& prompt, int id) {
       return true;
     case cmd::kResetSettings:
       if (s.reset_to_defaults(prompt)) {
+        // The shown brand is a reset value too.
+        shell.SetCaption(BrandCaption(ws));
         ReloadSeries(ws);
         shell.ReloadSettingsView();
         if (s.check_bview >= 0 && s.check_bview < 4) shell.SelectChartTab(s.check_bview);
@@ -460,7 +469,10 @@ bool ToolbarButtonEnabled(const Workspace& ws, int id) {
 
 bool ExecuteCommand(Workspace& ws, Shell& shell, Prompt& prompt, int id) {
   if (id == cmd::kSysMenuMenuBar) id = cmd::kMenuBarShown;
-  if (!MenuState(ws, id).enabled) return false;
+  // Not MenuState's enabled: a data command that arrives while busy (from a menu shown before the job
+  // started) is answered with the busy warning rather than ignored.
+  const CommandInfo* info = FindCommand(id);
+  if (!info || info->work != Work::kNow) return false;
   if (!Dispatch(ws, shell, prompt, id)) return false;
   shell.UpdateMenuMarks();
   return true;

@@ -22,8 +22,11 @@ MenuItemState MenuState(const Workspace& ws, int id);
 // the current choice is disabled and the others enabled. Other buttons follow MenuState.
 bool ToolbarButtonEnabled(const Workspace& ws, int id);
 
-// Carries out command id. A command that is disabled (MenuState) or unknown does nothing and returns
-// false; otherwise returns true after the work and the menu-mark update (shell.UpdateMenuMarks()).
+// Carries out command id. A command whose work is still to come, or an unknown one, does nothing and
+// returns false; otherwise returns true after the work and the menu-mark update
+// (shell.UpdateMenuMarks()). The data commands check the busy flag themselves: while a download or
+// the version check runs they show "ほかの銘柄がダウンロード中です。" (caption "警告") and start nothing.
+// 10007 (the system-menu item) works as 32919.
 bool ExecuteCommand(Workspace& ws, Shell& shell, Prompt& prompt, int id);
 
 // The main window's caption for the shown brand: "%d %s" code and name, " (market name)" when the

@@ -1,0 +1,81 @@
+#pragma once
+// A Shell that records what command handling asked of the window, as one line per call.
+#include <string>
+#include <vector>
+
+#include "core/app/shell.h"
+
+namespace sorano::test {
+
+class FakeShell : public Shell {
+ public:
+  std::vector<std::string> calls;
+  bool dialogAnswer = true;  // what RunDialog reports
+
+  static std::string Name(Pane p) {
+    switch (p) {
+      case Pane::kPriceChart:
+        return "chart";
+      case Pane::kTechnical:
+        return "technical";
+      case Pane::kTimeSeries:
+        return "timeseries";
+      case Pane::kComparison:
+        return "comparison";
+      case Pane::kTree:
+        return "tree";
+      case Pane::kList:
+        return "list";
+    }
+    return "?";
+  }
+  // The calls other than the menu-mark update, which follows every command.
+  std::vector<std::string> Work() const {
+    std::vector<std::string> out;
+    for (const std::string& c : calls)
+      if (c != "UpdateMenuMarks") out.push_back(c);
+    return out;
+  }
+
+  void Repaint(Pane p) override { calls.push_back("Repaint " + Name(p)); }
+  void Refresh(Pane p) override { calls.push_back("Refresh " + Name(p)); }
+  void LayOut() override { calls.push_back("LayOut"); }
+  void UpdateMenuMarks() override { calls.push_back("UpdateMenuMarks"); }
+  void ReloadSettingsView() override { calls.push_back("ReloadSettingsView"); }
+  void SetCaption(std::string_view utf8) override { calls.push_back("SetCaption " + std::string(utf8)); }
+  void SelectChartTab(int index) override { calls.push_back("SelectChartTab " + std::to_string(index)); }
+  void ShowToolbar(bool shown) override {
+    calls.push_back(std::string("ShowToolbar ") + (shown ? "1" : "0"));
+  }
+  void ShowStatusBar(bool shown) override {
+    calls.push_back(std::string("ShowStatusBar ") + (shown ? "1" : "0"));
+  }
+  void ShowMenuBar(bool shown) override {
+    calls.push_back(std::string("ShowMenuBar ") + (shown ? "1" : "0"));
+  }
+  void RemoveTrayIcon() override { calls.push_back("RemoveTrayIcon"); }
+  void RestoreFromTray() override { calls.push_back("RestoreFromTray"); }
+  void Exit() override { calls.push_back("Exit"); }
+  bool OpenUrl(const std::string& url) override {
+    calls.push_back("OpenUrl " + url);
+    return true;
+  }
+  bool OpenFile(const std::string& path) override {
+    calls.push_back("OpenFile " + path);
+    return true;
+  }
+  bool StartWebBrowser() override {
+    calls.push_back("StartWebBrowser");
+    return true;
+  }
+  void CopyToClipboard(Pane p) override { calls.push_back("CopyToClipboard " + Name(p)); }
+  bool RunDialog(DialogId d) override {
+    calls.push_back("RunDialog " + std::to_string(static_cast<int>(d)));
+    return dialogAnswer;
+  }
+  void StartDownload(SingleBrandJob job) override {
+    calls.push_back("StartDownload " + std::to_string(static_cast<int>(job)));
+  }
+};
+
+}  // namespace sorano::test
