@@ -30,7 +30,9 @@ PaneLayout ComputePaneLayout(const LayoutInput& in) {
     if (V >= W && W >= wd) V = W - wd;
     if (V < 0) V = 0;  // a stored negative value would push the list pane off the window
     if (HT + wd + HB + wd >= A) HB = A - HT - 2 * wd;
-    if (HT + wd + HB + wd <= HT + wd) HB = wd;
+    // HB below wd (a window too low for it, or an HB drag released above HT) becomes wd: the price
+    // chart keeps a height and splitter HB never overlaps splitter HT.
+    if (HB < wd) HB = wd;
     if (HT + wd >= A) {
       HT = A - 3 * wd;
       HB = wd;
