@@ -8,6 +8,7 @@
 #include "core/app/commands.h"
 #include "core/net/net_config.h"
 #include "core/store/market_sector.h"
+#include "core/text/numbers.h"
 #include "core/text/sjis.h"
 
 namespace sorano {
@@ -499,6 +500,12 @@ void ShowBrand(Workspace& ws, Shell& shell, int32_t code) {
   shell.SetCaption(BrandCaption(ws));
   ReloadSeries(ws);
   RefreshVisibleCharts(ws, shell);
+}
+
+bool CodeBoxChanged(Workspace& ws, Shell& shell, std::string_view text) {
+  if (text.size() != 4) return false;
+  ShowBrand(ws, shell, LeadingInt(text));
+  return true;
 }
 
 void RefreshVisibleCharts(const Workspace& ws, Shell& shell) {

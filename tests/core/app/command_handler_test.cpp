@@ -344,6 +344,19 @@ TEST_F(CommandTest, CaptionNamesCodeBrandAndMarket) {
   EXPECT_EQ(BrandCaption(*ws), "7203 トヨタ自動車 (東証1部) - Sorano 2.04");
 }
 
+TEST_F(CommandTest, CodeBoxSwitchesTheBrandAtFourCharacters) {
+  EXPECT_FALSE(CodeBoxChanged(*ws, shell, "998"));
+  EXPECT_FALSE(CodeBoxChanged(*ws, shell, "99845"));
+  EXPECT_EQ(ws->settings.check_code, 7203);
+  EXPECT_TRUE(shell.calls.empty());
+  EXPECT_TRUE(CodeBoxChanged(*ws, shell, "9984"));
+  EXPECT_EQ(ws->settings.check_code, 9984);
+  EXPECT_EQ(ws->series.count(), -1);
+  EXPECT_TRUE(CodeBoxChanged(*ws, shell, "0042"));  // no check that the code exists
+  EXPECT_EQ(ws->settings.check_code, 42);
+  EXPECT_EQ(shell.calls.back(), "Refresh technical");
+}
+
 TEST_F(CommandTest, SettingsResetOnlyAfterYes) {
   SettingsStore& s = ws->settings;
   Run(32778);  // SMA off (on initially)
