@@ -33,11 +33,9 @@ test-tsan: deps
 	cmake --build $(BUILD_TSAN)
 	cd $(BUILD_TSAN) && ctest --output-on-failure -L core --timeout 600
 
+# The program on a demo settings file and data folder under $(BUILD)/demo, against a local sorano-feed.
 run: build
-	@echo "The desktop window is not built yet. Today Sorano is its core library and sorano-cli:"
-	@echo "  $(BUILD)/sorano-cli brand 7203        # a brand record of the data folder"
-	@echo "  $(BUILD)/sorano-cli chart 7203 --period w"
-	@$(BUILD)/sorano-cli --help
+	scripts/run-demo $(BUILD)
 
 format:
 	find src tools tests bench -name '*.cpp' -o -name '*.h' | xargs clang-format -i
