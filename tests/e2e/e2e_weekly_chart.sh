@@ -1,0 +1,118 @@
+#!/bin/bash
+# End to end: the real program under its own Xvfb, against a sorano-feed on 127.0.0.1, on a temporary
+# settings file and data folder. The chart of brand 7203 is downloaded through the chart pane's
+# context menu ("選択銘柄のチャート初期化(&I)"), the period switched to weekly through the menu bar
+# ("チャート(&C)" > "週足(&W)"), a screenshot taken and checked for candles, and the program ended with
+# F12; the saved settings must then say weekly.
+#
+#   e2e_weekly_chart.sh SORANO SORANO_FEED E2E_CHECK_CANDLES ARTIFACT_DIR
+#
+# The screenshot and the logs stay in ARTIFACT_DIR. Every process started here is ended on exit.
+set -uo pipefail
+SORANO=$1 FEED=$2 CHECK=$3 ARTIFACTS=$4
+HERE=$(cd "$(dirname "$0")" && pwd)
+ROOT=$(cd "$HERE/../.." && pwd)
+# shellcheck source=scripts/demo-lib.sh
+. "$ROOT/scripts/demo-lib.sh"
+
+for tool in Xvfb xdotool import; do
+  if ! command -v "$tool" >/dev/null; then
+    echo "e2e: $tool is missing (scripts/install-deps installs it)" >&2
+    exit 1
+  fi
+done
+
+mkdir -p "$ARTIFACTS"
+rm -f "$ARTIFACTS"/weekly_chart.png "$ARTIFACTS"/*.log
+WORK=$(mktemp -d)
+XVFB_PID="" FEED_PID="" APP_PID=""
+cleanup() {
+  stop_pid "$APP_PID"
+  stop_pid "$FEED_PID"
+  stop_pid "$XVFB_PID"
+  rm -rf "$WORK"
+}
+trap cleanup EXIT
+
+fail() {
+  echo "e2e: $*" >&2
+  [ -n "${DISPLAY:-}" ] && import -window root "$ARTIFACTS/failure.png" 2>/dev/null
+  exit 1
+}
+
+# Poll a command until it succeeds or the seconds run out.
+wait_for() {
+  local seconds=$1
+  shift
+  local end=$((SECONDS + seconds))
+  until "$@"; do
+    [ $SECONDS -ge $end ] && return 1
+    sleep 0.2
+  done
+}
+
+# Our own X server on a free display number (it writes the number to the descriptor we give it).
+exec 5>"$WORK/display"
+Xvfb -displayfd 5 -screen 0 1280x900x24 -nolisten tcp -auth /dev/null >"$ARTIFACTS/xvfb.log" 2>&1 &
+XVFB_PID=$!
+exec 5>&-
+wait_for 20 grep -q '[0-9]' "$WORK/display" || fail "Xvfb did not start"
+export DISPLAY=":$(head -n1 "$WORK/display")"
+echo "e2e: Xvfb on $DISPLAY"
+
+start_feed "$FEED" "$ARTIFACTS/feed.log" || fail "sorano-feed did not start"
+HOST=127.0.0.1:$FEED_PORT
+
+export SORANO_REGISTRY=$WORK/Sorano.reg
+export XDG_DATA_HOME=$WORK/share
+export XDG_CONFIG_HOME=$WORK/config
+export XDG_RUNTIME_DIR=$WORK/runtime
+export SORANO_RESOURCES=$ROOT/resources
+export QT_QPA_PLATFORM=xcb
+mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
+DATA=$XDG_DATA_HOME/Sorano/
+set_registry_values "$SORANO_REGISTRY" check_path="$DATA" host_chart="$HOST" host_quote="$HOST" \
+  host_chart_image="$HOST" host_maker="$HOST" check_start2="$(reg_dword 1)" check_version="$(reg_dword 0)" \
+  check_code="$(reg_dword 7203)" check_ymd="$(reg_dword 0)" check_window="$(reg_dword 1)" \
+  check_rc.left="$(reg_dword 0)" check_rc.top="$(reg_dword 0)" check_rc.right="$(reg_dword 1200)" \
+  check_rc.bottom="$(reg_dword 820)" check_sizing="$(reg_dword 9)" check_task="$(reg_dword 0)"
+
+"$SORANO" >"$ARTIFACTS/sorano.log" 2>&1 &
+APP_PID=$!
+wait_for 30 xdotool search --name 'Sorano 2\.04' || fail "the main window did not appear"
+WINDOW=$(xdotool search --name 'Sorano 2\.04' | head -n1)
+sleep 1
+
+chart_file=$DATA/data/chdata_d/7203.dat
+[ -e "$chart_file" ] && fail "the temporary data folder already holds a chart"
+
+# The chart pane lies right of the tree (V = 200) and below the list (HT = 170) and the bands.
+xdotool mousemove --window "$WINDOW" 650 420 click 3 || fail "cannot click the chart pane"
+sleep 1
+xdotool key i
+wait_for 60 test -s "$chart_file" || fail "the chart of 7203 was not downloaded"
+# The progress dialog closes when the job has ended and the chart has been read again.
+wait_for 30 bash -c "! xdotool search --name '7203 - ' >/dev/null" || fail "the progress dialog stayed open"
+sleep 1
+
+# Keys go to the window that has the input focus; there is no window manager to give it.
+xdotool windowfocus --sync "$WINDOW" 2>/dev/null || xdotool windowfocus "$WINDOW"
+sleep 0.5
+xdotool key alt+c
+sleep 1
+xdotool key w
+sleep 2
+
+import -window root "$ARTIFACTS/weekly_chart.png" || fail "no screenshot"
+echo "e2e: screenshot in $ARTIFACTS/weekly_chart.png"
+"$CHECK" "$ARTIFACTS/weekly_chart.png" || fail "the chart area shows no candles"
+
+# F12 ends the program; the settings it saves must say weekly.
+xdotool windowfocus "$WINDOW"
+sleep 0.5
+xdotool key F12
+wait_for 20 bash -c "! kill -0 $APP_PID 2>/dev/null" || fail "the program did not end on F12"
+wait "$APP_PID" 2>/dev/null
+APP_PID=""
+grep -q '^"check_ymd"=dword:00000001' "$SORANO_REGISTRY" || fail "the saved settings do not say weekly"
+echo "e2e: passed"
