@@ -12,6 +12,7 @@
 #include "core/store/chart_file.h"
 #include "core/text/fixed_field.h"
 #include "core/text/sjis.h"
+#include "feed_server.h"
 #include "support/fake_prompt.h"
 #include "support/temp_dir.h"
 
@@ -34,8 +35,8 @@ class Cli : public ::testing::Test {
   test::TempDir dir;
   DataFolder folder{dir.path()};
 
-  Result Run(const std::vector<std::string>& args) {
-    std::string cmd = Quote(SORANO_CLI_PATH);
+  Result Run(const std::vector<std::string>& args, const std::string& env = "") {
+    std::string cmd = env + Quote(SORANO_CLI_PATH);
     for (const std::string& a : args) cmd += " " + Quote(a);
     cmd += " 2>" + Quote(dir / "stderr.txt");
     Result r;
@@ -178,6 +179,44 @@ TEST_F(Cli, WithoutDataTheSettingsCheckPathIsUsed) {
   EXPECT_NE(r.out.find("name: 極洋\n"), std::string::npos) << r.out;
   EXPECT_NE(r.out.find("price: 777\n"), std::string::npos);
   EXPECT_EQ(test::ReadBytes(reg), original);  // read, never written (no first-start record)
+}
+
+TEST_F(Cli, UpdateDownloadsFromTheFeedAndRenderPaintsIt) {
+  feed::FeedOptions options;
+  options.brandsFile = SORANO_SOURCE_DIR "/resources/default.dat";
+  options.today = 20031210;
+  feed::FeedServer feed(options);
+  const int port = feed.Start(0);
+  ASSERT_GT(port, 0);
+  const std::string host = "127.0.0.1:" + std::to_string(port);
+
+  Result update = Run({"--data", dir.path(), "update", "--code", "7203", "--init", "--host", host});
+  ASSERT_EQ(update.status, 0) << update.err;
+  std::vector<ChartRecord> records(kMaxChartRecords);
+  std::vector<VolumeRecord> volumes(kMaxChartRecords);
+  const int n = ReadChart(folder, records, volumes, 7203, kChartDaily, 0);
+  ASSERT_GT(n, 1000);  // weekdays from 1983 to the feed's today
+  EXPECT_EQ(records[n - 1].year, 2003);
+  EXPECT_EQ(records[n - 1].month, 12);
+  EXPECT_LE(records[n - 1].day, 10);
+  Result csv = Run({"--data", dir.path(), "chart", "7203", "--period", "m"});
+  EXPECT_EQ(csv.status, 0);
+  EXPECT_NE(csv.out.find("\n2003-12-00,"), std::string::npos);
+
+  // Nothing can be fetched from a port nobody listens on: a non-zero status, no file touched.
+  feed.Stop();
+  const std::string before = test::ReadBytes(PriceFilePath(folder, 7203));
+  Result refused = Run({"--data", dir.path(), "update", "--code", "7203", "--host", host});
+  EXPECT_NE(refused.status, 0);
+  EXPECT_EQ(test::ReadBytes(PriceFilePath(folder, 7203)), before);
+
+  if (Run({"--help"}).out.find("render CODE") == std::string::npos) GTEST_SKIP() << "built without Qt";
+  const std::string png = dir / "7203.png";
+  Result render = Run({"--data", dir.path(), "render", "7203", "--out", png, "--width", "640", "--height",
+                       "480", "--set", "check_shi_itimoku=1"},
+                      "QT_QPA_PLATFORM=offscreen ");
+  ASSERT_EQ(render.status, 0) << render.err;
+  EXPECT_EQ(test::ReadBytes(png).substr(0, 8), "\x89PNG\r\n\x1a\n");
 }
 
 }  // namespace
