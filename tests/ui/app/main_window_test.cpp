@@ -1,0 +1,387 @@
+// The main window built offscreen: its menus, toolbar and bands against the command table, the
+// splitters' drag and release, and the chart panes on a series.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QSlider>
+#include <QStatusBar>
+#include <QTabBar>
+#include <QThread>
+#include <QToolBar>
+#include <cstring>
+#include <memory>
+
+#include "core/app/command_handler.h"
+#include "core/app/commands.h"
+#include "support/temp_dir.h"
+#include "ui/app/main_window.h"
+#include "ui/app/splitter_bar.h"
+#include "ui/chart/chart_pane.h"
+#include "ui/net/download_dialogs.h"
+#include "ui/technical/technical_pane_widget.h"
+
+namespace sorano {
+namespace {
+
+QString U(std::string_view s) {
+  return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+class MainWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ws = std::make_unique<Workspace>();
+    std::strncpy(ws->settings.check_path, dir.path().c_str(), sizeof ws->settings.check_path - 1);
+    window = std::make_unique<MainWindow>(*ws, nullptr, "");
+  }
+  void Show(int width = 1000, int height = 720) {
+    window->resize(width, height);
+    window->show();
+    QApplication::processEvents();
+  }
+  // A rising and falling daily series of n bars from 2003-01-06 (weekdays only).
+  void FillSeries(int n) {
+    std::vector<PriceBar> bars;
+    int y = 2003, m = 1, d = 6, weekday = 1;
+    for (int i = 0; i < n; ++i) {
+      const int base = 1000 + (i % 20) * 10;
+      const bool rising = i % 3 != 0;
+      bars.push_back(PriceBar{y, m, d, rising ? base : base + 8, base + 12, base - 4,
+                              rising ? base + 8 : base, 100000 + i, 1.0});
+      const int step = weekday == 5 ? 3 : 1;
+      weekday = weekday == 5 ? 1 : weekday + 1;
+      d += step;
+      if (d > 28) {
+        d -= 28;
+        if (++m > 12) {
+          m = 1;
+          ++y;
+        }
+      }
+    }
+    ws->series.Assign(bars);
+  }
+
+  test::TempDir dir;
+  std::unique_ptr<Workspace> ws;
+  std::unique_ptr<MainWindow> window;
+};
+
+// Walks a menu table alongside the menu built from it; every mismatch is a failure naming where.
+void ExpectMenuMatches(const QList<QAction*>& actions, std::span<const MenuEntry> entries, size_t& i,
+                       const QString& where) {
+  int k = 0;
+  for (; i < entries.size(); ++i) {
+    const MenuEntry& e = entries[i];
+    if (e.kind == MenuEntryKind::kEnd) break;
+    ASSERT_LT(k, actions.size()) << where.toStdString() << ": fewer items than the table";
+    QAction* a = actions[k++];
+    const QString here = where + " > " + a->text();
+    switch (e.kind) {
+      case MenuEntryKind::kSeparator:
+        EXPECT_TRUE(a->isSeparator()) << here.toStdString();
+        break;
+      case MenuEntryKind::kInactive:
+        EXPECT_EQ(a->text(), U(e.text));
+        EXPECT_FALSE(a->isEnabled()) << here.toStdString();
+        break;
+      case MenuEntryKind::kCommand: {
+        const CommandInfo* c = FindCommand(e.id);
+        ASSERT_NE(c, nullptr) << e.id;
+        EXPECT_EQ(a->data().toInt(), e.id) << here.toStdString();
+        EXPECT_EQ(a->text(), U(e.text.empty() ? c->text : e.text)) << e.id;
+        EXPECT_EQ(a->statusTip(), U(c->help)) << e.id;
+        break;
+      }
+      case MenuEntryKind::kPopup: {
+        ASSERT_NE(a->menu(), nullptr) << here.toStdString();
+        EXPECT_EQ(a->menu()->title(), U(e.text));
+        ++i;
+        ExpectMenuMatches(a->menu()->actions(), entries, i, here);
+        break;
+      }
+      case MenuEntryKind::kEnd:
+        break;
+    }
+  }
+  EXPECT_EQ(k, actions.size()) << where.toStdString() << ": more items than the table";
+}
+
+TEST_F(MainWindowTest, MenusCarryTheTableTextsIdsAndHelp) {
+  // Menu 202: the menu bar's pop-ups, in order.
+  const auto main = MainMenu();
+  QList<QAction*> tops = window->menuBar()->actions();
+  int top = 0;
+  for (size_t i = 0; i < main.size(); ++i) {
+    ASSERT_EQ(main[i].kind, MenuEntryKind::kPopup);
+    ASSERT_LT(top, tops.size());
+    QMenu* menu = tops[top++]->menu();
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(menu->title(), U(main[i].text));
+    ++i;
+    ExpectMenuMatches(menu->actions(), main, i, menu->title());
+  }
+  EXPECT_EQ(top, tops.size());
+  EXPECT_EQ(top, 7);
+
+  // Menu 203: five pop-ups.
+  const auto ctx = ContextMenus();
+  int index = 0;
+  for (size_t i = 0; i < ctx.size(); ++i) {
+    ASSERT_EQ(ctx[i].kind, MenuEntryKind::kPopup);
+    QMenu* menu = window->ContextMenu(index++);
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(menu->title(), U(ctx[i].text));
+    ++i;
+    ExpectMenuMatches(menu->actions(), ctx, i, menu->title());
+  }
+  EXPECT_EQ(index, 5);
+  EXPECT_EQ(window->ContextMenu(5), nullptr);
+
+  // The window's own menu brings the menu bar back when it is hidden.
+  ASSERT_EQ(window->WindowMenu()->actions().size(), 1);
+  EXPECT_EQ(window->WindowMenu()->actions()[0]->text(), QStringLiteral("メニューバーの表示(&M)"));
+}
+
+TEST_F(MainWindowTest, KeysOfTheAcceleratorTable) {
+  EXPECT_EQ(window->Action(cmd::kHelp)->shortcut(), QKeySequence(Qt::Key_F1));
+  EXPECT_EQ(window->Action(cmd::kWebBrowser)->shortcut(), QKeySequence(Qt::Key_F8));
+  EXPECT_EQ(window->Action(cmd::kKeyLink1)->shortcut(), QKeySequence(Qt::Key_F9));
+  EXPECT_EQ(window->Action(cmd::kKeyLink2)->shortcut(), QKeySequence(Qt::Key_F10));
+  EXPECT_EQ(window->Action(cmd::kKeyLink3)->shortcut(), QKeySequence(Qt::Key_F11));
+  EXPECT_EQ(window->Action(cmd::kExit)->shortcut(), QKeySequence(Qt::Key_F12));
+  // Keys work while the menu bar is hidden: the actions belong to the window itself.
+  EXPECT_TRUE(window->actions().contains(window->Action(cmd::kExit)));
+  EXPECT_TRUE(window->actions().contains(window->Action(cmd::kNextBrand)));
+}
+
+TEST_F(MainWindowTest, BandsHoldTheToolbarTheWidthBarAndTheCodeSearch) {
+  const QToolBar* toolbar = window->findChild<QToolBar*>("band0");
+  ASSERT_NE(toolbar, nullptr);
+  const auto buttons = ToolbarButtons();
+  ASSERT_EQ(toolbar->actions().size(), static_cast<qsizetype>(buttons.size()));
+  EXPECT_EQ(buttons.size(), 21u);
+  for (size_t i = 0; i < buttons.size(); ++i) {
+    QAction* a = toolbar->actions()[static_cast<qsizetype>(i)];
+    if (buttons[i].id == 0) {
+      EXPECT_TRUE(a->isSeparator()) << i;
+      continue;
+    }
+    EXPECT_EQ(a->data().toInt(), buttons[i].id);
+    EXPECT_EQ(a->toolTip(), U(CommandHelp(buttons[i].id)));
+    EXPECT_FALSE(a->icon().pixmap(24, 24).isNull()) << buttons[i].id;
+  }
+  EXPECT_EQ(toolbar->iconSize(), QSize(24, 24));
+
+  QSlider* slider = window->widthSlider();
+  EXPECT_EQ(slider->minimum(), 1);
+  EXPECT_EQ(slider->maximum(), 10);
+  EXPECT_EQ(slider->value(), ws->settings.check_chsize);
+  EXPECT_EQ(slider->toolTip(), QStringLiteral("チャート内の幅設定"));
+  slider->setValue(8);
+  EXPECT_EQ(ws->settings.check_chsize, 8);
+  EXPECT_EQ(ws->window.unit, 8);  // the chart was laid out again with the new width
+}
+
+TEST_F(MainWindowTest, WeeklyFromTheMenuDisablesItsToolbarButton) {
+  Show();
+  window->Action(cmd::kWeekly)->trigger();
+  EXPECT_EQ(ws->settings.check_ymd, 1);
+  EXPECT_TRUE(window->Action(cmd::kWeekly)->isChecked());
+  EXPECT_FALSE(window->Action(cmd::kDaily)->isChecked());
+  EXPECT_FALSE(window->ToolbarAction(cmd::kWeekly)->isEnabled());
+  EXPECT_TRUE(window->ToolbarAction(cmd::kDaily)->isEnabled());
+  EXPECT_TRUE(window->ToolbarAction(cmd::kMonthly)->isEnabled());
+}
+
+TEST_F(MainWindowTest, ChartTabsFollowTheModeAndTheTabSwitch) {
+  Show();
+  QTabBar* tabs = window->chartTabs();
+  ASSERT_EQ(tabs->count(), 4);
+  EXPECT_EQ(tabs->tabText(0), QStringLiteral("標準チャート"));
+  EXPECT_EQ(tabs->tabText(3), QStringLiteral("時系列"));
+  tabs->setCurrentIndex(3);
+  EXPECT_EQ(ws->settings.check_bview, 3);
+  EXPECT_FALSE(window->chartPane()->isVisible());
+  EXPECT_TRUE(window->pane(Pane::kTimeSeries)->isVisible());
+  window->Action(cmd::kStandardChart)->trigger();
+  EXPECT_EQ(tabs->currentIndex(), 0);
+  EXPECT_TRUE(window->chartPane()->isVisible());
+  // Hiding the tabs gives their height to the technical pane.
+  const int technicalHeight = window->technicalPane()->height();
+  const int tabHeight = tabs->height();
+  window->Action(cmd::kChartTabsShown)->trigger();
+  EXPECT_EQ(ws->settings.check_btab, 0);
+  EXPECT_EQ(window->technicalPane()->height(), technicalHeight + tabHeight);
+}
+
+// Sends a mouse event to w at the position p of the back frame.
+void SendMouse(QWidget* w, QWidget* back, QEvent::Type type, QPoint p, Qt::MouseButton button,
+               Qt::MouseButtons buttons) {
+  const QPoint global = back->mapToGlobal(p);
+  QMouseEvent e(type, QPointF(w->mapFromGlobal(global)), QPointF(global), button, buttons, Qt::NoModifier);
+  QApplication::sendEvent(w, &e);
+}
+
+TEST_F(MainWindowTest, DraggingHbMovesThePaneEdgesOnRelease) {
+  Show();
+  SplitterBar* hb = window->splitter(Splitter::kHB);
+  QWidget* back = window->backFrame();
+  const int ht = ws->settings.check_frame_HT;
+  const int wd = ws->settings.check_frame_wd;
+  const int chartTop = window->chartPane()->y();
+  const int before = window->chartPane()->height();
+  const QPoint start = back->mapFromGlobal(hb->mapToGlobal(QPoint(hb->width() / 2, 1)));
+  SendMouse(hb, back, QEvent::MouseButtonPress, start, Qt::LeftButton, Qt::LeftButton);
+  const int target = start.y() - 100;
+  SendMouse(hb, back, QEvent::MouseMove, {start.x(), target}, Qt::NoButton, Qt::LeftButton);
+  // The drag line follows the cursor; nothing else has moved yet.
+  QWidget* line = hb->dragLine();
+  EXPECT_TRUE(line->isVisible());
+  const int targetInClient = back->mapTo(window->centralWidget(), QPoint(0, target)).y();
+  EXPECT_EQ(line->height(), 4);
+  EXPECT_TRUE(line->y() <= targetInClient && targetInClient < line->y() + 4)
+      << line->y() << " " << targetInClient;
+  EXPECT_EQ(window->chartPane()->height(), before);
+  SendMouse(hb, back, QEvent::MouseButtonRelease, {start.x(), target}, Qt::LeftButton, Qt::NoButton);
+  EXPECT_FALSE(line->isVisible());
+  EXPECT_EQ(ws->settings.check_frame_HB, target - ht);
+  EXPECT_EQ(window->chartPane()->y(), chartTop);
+  EXPECT_EQ(window->chartPane()->height(), target - ht);
+  EXPECT_EQ(hb->y(), chartTop + target - ht);
+  EXPECT_EQ(window->technicalPane()->y(), chartTop + target - ht + wd);
+}
+
+TEST_F(MainWindowTest, RightButtonEndsAnHtDragWithoutMoving) {
+  Show();
+  SplitterBar* htBar = window->splitter(Splitter::kHT);
+  QWidget* back = window->backFrame();
+  const int ht = ws->settings.check_frame_HT;
+  const QRect list = window->pane(Pane::kList)->geometry();
+  const QPoint start = back->mapFromGlobal(htBar->mapToGlobal(QPoint(htBar->width() / 2, 1)));
+  SendMouse(htBar, back, QEvent::MouseButtonPress, start, Qt::LeftButton, Qt::LeftButton);
+  SendMouse(htBar, back, QEvent::MouseMove, {start.x(), start.y() + 60}, Qt::NoButton, Qt::LeftButton);
+  SendMouse(htBar, back, QEvent::MouseButtonRelease, {start.x(), start.y() + 60}, Qt::RightButton,
+            Qt::LeftButton);
+  EXPECT_FALSE(htBar->dragLine()->isVisible());
+  EXPECT_FALSE(htBar->dragging());
+  SendMouse(htBar, back, QEvent::MouseButtonRelease, {start.x(), start.y() + 60}, Qt::LeftButton,
+            Qt::NoButton);
+  EXPECT_EQ(ws->settings.check_frame_HT, ht);
+  EXPECT_EQ(window->pane(Pane::kList)->geometry(), list);
+}
+
+TEST_F(MainWindowTest, VReleasedBeyondTheRightEdgeIsClamped) {
+  Show();
+  SplitterBar* v = window->splitter(Splitter::kV);
+  QWidget* back = window->backFrame();
+  const QPoint start = back->mapFromGlobal(v->mapToGlobal(QPoint(1, v->height() / 2)));
+  SendMouse(v, back, QEvent::MouseButtonPress, start, Qt::LeftButton, Qt::LeftButton);
+  // Beyond the frame no line is drawn.
+  SendMouse(v, back, QEvent::MouseMove, {back->width() + 50, start.y()}, Qt::NoButton, Qt::LeftButton);
+  EXPECT_FALSE(v->dragLine()->isVisible());
+  SendMouse(v, back, QEvent::MouseButtonRelease, {back->width() + 50, start.y()}, Qt::LeftButton,
+            Qt::NoButton);
+  const int wd = ws->settings.check_frame_wd;
+  EXPECT_EQ(ws->settings.check_frame_V, back->width() - wd);
+  EXPECT_EQ(window->pane(Pane::kList)->x(), back->width() - wd);
+}
+
+TEST_F(MainWindowTest, ChartPanesShareTheWindowScrollAndReadOut) {
+  FillSeries(600);
+  Show();
+  window->Refresh(Pane::kPriceChart);
+  ChartPaneWidget* chart = window->chartPane();
+  const ChartWindow& w = ws->window;
+  ASSERT_GT(w.visible, 10);
+  EXPECT_EQ(w.first + w.visible, 600);  // the newest bars show
+  EXPECT_EQ(chart->ScrollBar()->value(), w.first);
+
+  // The wheel toward the user shows 5 bars earlier; the scroll bar follows.
+  const int first = w.first;
+  QWheelEvent wheel(QPointF(50, 50), QPointF(chart->mapToGlobal(QPoint(50, 50))), QPoint(), QPoint(0, -120),
+                    Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+  QApplication::sendEvent(chart, &wheel);
+  EXPECT_EQ(w.first, first - 5);
+  EXPECT_EQ(chart->ScrollBar()->value(), first - 5);
+
+  // Moving over a bar writes its read-out into the status bar.
+  const int x = w.X(3);
+  QMouseEvent move(QEvent::MouseMove, QPointF(x, 40), QPointF(chart->mapToGlobal(QPoint(x, 40))),
+                   Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+  QApplication::sendEvent(chart, &move);
+  const int index = BarUnderPoint(w, ws->series.count(), x);
+  ASSERT_GE(index, 0);
+  const PriceBar& bar = ws->series[index];
+  EXPECT_EQ(window->StatusPart(2), QStringLiteral("始:%1").arg(bar.open));
+  EXPECT_EQ(window->StatusPart(5), QStringLiteral("終:%1").arg(bar.close));
+
+  // Both panes painted candles and indicators, not just background.
+  const QImage picture = chart->Picture();
+  const QRgb background = qRgb(0, 30, 0);
+  int other = 0;
+  for (int y = 0; y < picture.height(); y += 3) {
+    for (int px = 0; px < picture.width(); px += 3)
+      other += (picture.pixel(px, y) & 0xFFFFFF) != (background & 0xFFFFFF);
+  }
+  EXPECT_GT(other, 200);
+}
+
+TEST(QueuedDownloadListenerTest, WorkerCallsArriveOnTheUiThreadInOrder) {
+  QObject context;
+  std::vector<std::string> seen;
+  QThread* uiThread = QThread::currentThread();
+  QueuedDownloadListener::Handlers h;
+  h.progress = [&](int32_t code, int position) {
+    EXPECT_EQ(QThread::currentThread(), uiThread);
+    seen.push_back("progress " + std::to_string(code) + " " + std::to_string(position));
+  };
+  h.message = [&](const QString& text) { seen.push_back(text.toStdString()); };
+  h.finished = [&](bool sound, bool cancelled) {
+    seen.push_back(std::string("finished ") + (sound ? "sound" : "quiet") + (cancelled ? " cancelled" : ""));
+  };
+  auto listener = std::make_shared<QueuedDownloadListener>(&context, h);
+  std::thread worker([listener] {
+    listener->OnProgress(7203, 5903);
+    listener->OnMessage(kMsgListDone);
+    listener->OnFinished(true, false);
+  });
+  worker.join();
+  EXPECT_TRUE(seen.empty());  // nothing runs on the worker
+  QApplication::processEvents();
+  EXPECT_EQ(seen,
+            (std::vector<std::string>{"progress 7203 5903", std::string(kMsgListDone), "finished sound"}));
+}
+
+TEST(RangeDialogTest, StaysOpenOnABadPeriodAndStoresAGoodOne) {
+  DownloadState state;
+  int32_t days[4] = {2001, 4, 0, 0};
+  RangeDialog dialog(state, days);
+  auto* from = dialog.findChild<QLineEdit*>("rangeBox0");
+  auto* fromMonth = dialog.findChild<QLineEdit*>("rangeBox1");
+  auto* to = dialog.findChild<QLineEdit*>("rangeBox2");
+  auto* toMonth = dialog.findChild<QLineEdit*>("rangeBox3");
+  ASSERT_TRUE(from && fromMonth && to && toMonth);
+  EXPECT_EQ(from->text(), QStringLiteral("2001"));
+  EXPECT_EQ(to->text(), QString());  // 0 leaves the box empty
+  dialog.open();
+  to->setText(QStringLiteral("2000"));
+  dialog.accept();
+  EXPECT_TRUE(dialog.isVisible());  // from after to
+  EXPECT_EQ(days[2], 0);
+  to->setText(QStringLiteral("2005"));
+  toMonth->setText(QStringLiteral("13"));
+  dialog.accept();
+  EXPECT_FALSE(dialog.isVisible());
+  EXPECT_EQ(days[0], 2001);
+  EXPECT_EQ(days[2], 2005);
+  EXPECT_EQ(days[3], 12);
+}
+
+}  // namespace
+}  // namespace sorano
