@@ -1,7 +1,11 @@
 // Sorano: the desktop program. Loads the settings (with the single-instance check and a user's first
 // start), the brand table and the shown brand's series, then runs the main window.
+#include <sys/socket.h>
+#include <unistd.h>
 #include <QApplication>
 #include <QMessageBox>
+#include <QSocketNotifier>
+#include <csignal>
 #include <memory>
 
 #include "core/app/command_handler.h"
@@ -12,6 +16,35 @@
 #include "ui/app/main_window.h"
 #include "ui/app/qt_prompt.h"
 #include "ui/app/single_instance.h"
+
+namespace {
+
+// SIGTERM, SIGINT and SIGHUP (a session ending, Ctrl+C in the terminal of `make run`) close the window
+// like its close button, so the settings are saved: the handler only writes a byte that the UI thread
+// reads.
+int g_signalPipe[2] = {-1, -1};
+
+void OnSignal(int) {
+  const char byte = 1;
+  [[maybe_unused]] const ssize_t n = ::write(g_signalPipe[1], &byte, 1);
+}
+
+void CloseOnSignals(QWidget* window) {
+  if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, g_signalPipe) != 0) return;
+  auto* notifier = new QSocketNotifier(g_signalPipe[0], QSocketNotifier::Read, window);
+  QObject::connect(notifier, &QSocketNotifier::activated, window, [window] {
+    char byte;
+    [[maybe_unused]] const ssize_t n = ::read(g_signalPipe[0], &byte, 1);
+    window->close();
+  });
+  struct sigaction action = {};
+  action.sa_handler = OnSignal;
+  sigemptyset(&action.sa_mask);
+  action.sa_flags = SA_RESTART;
+  for (int sig : {SIGTERM, SIGINT, SIGHUP}) ::sigaction(sig, &action, nullptr);
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -52,6 +85,7 @@ int main(int argc, char** argv) {
   prompt.SetParent(&window);
   QObject::connect(&instance, &sorano::SingleInstance::ActivateRequested, &window,
                    &sorano::MainWindow::BringForward);
+  CloseOnSignals(&window);
   window.SetCaption(sorano::BrandCaption(*ws));
   window.ShowAtSavedPlace();
   window.StartVersionCheckIfWanted();

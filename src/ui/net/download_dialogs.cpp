@@ -176,6 +176,12 @@ void AllBrandsDialog::Start() {
   };
   auto listener = std::make_shared<QueuedDownloadListener>(this, std::move(h));
   running_ = start_(listData_->isChecked(), chartData_->isChecked(), full_->isChecked(), listener);
+  if (!running_ && !listData_->isChecked() && !chartData_->isChecked()) {
+    // Nothing was chosen to download: the choices stay open.
+    for (QWidget* w : std::initializer_list<QWidget*>{download_, listData_, chartData_, full_, existing_}) {
+      w->setEnabled(true);
+    }
+  }
 }
 
 void AllBrandsDialog::reject() {

@@ -332,6 +332,64 @@ TEST_F(MainWindowTest, ChartPanesShareTheWindowScrollAndReadOut) {
   EXPECT_GT(other, 200);
 }
 
+// Pixels of colour c (0xRRGGBB) in an image.
+int CountColour(const QImage& image, QRgb c) {
+  int n = 0;
+  const QImage img = image.convertToFormat(QImage::Format_RGB32);
+  for (int y = 0; y < img.height(); ++y) {
+    const QRgb* line = reinterpret_cast<const QRgb*>(img.constScanLine(y));
+    for (int x = 0; x < img.width(); ++x) n += (line[x] & 0xFFFFFF) == (c & 0xFFFFFF);
+  }
+  return n;
+}
+
+void SendChartMouse(QWidget* w, QEvent::Type type, QPoint p, Qt::MouseButton button,
+                    Qt::MouseButtons buttons) {
+  QMouseEvent e(type, QPointF(p), QPointF(w->mapToGlobal(p)), button, buttons, Qt::NoModifier);
+  QApplication::sendEvent(w, &e);
+}
+
+TEST_F(MainWindowTest, TrendLineStaysOverThePictureUntilTheNextRepaint) {
+  FillSeries(600);
+  Show();
+  window->Refresh(Pane::kPriceChart);
+  ChartPaneWidget* chart = window->chartPane();
+  const QRgb trend = qRgb(0xFF, 0x80, 0xFF);  // color_chart08
+  ASSERT_EQ(CountColour(chart->grab().toImage(), trend), 0);
+  SendChartMouse(chart, QEvent::MouseButtonPress, {100, 60}, Qt::LeftButton, Qt::LeftButton);
+  SendChartMouse(chart, QEvent::MouseMove, {300, 150}, Qt::NoButton, Qt::LeftButton);
+  SendChartMouse(chart, QEvent::MouseButtonRelease, {320, 160}, Qt::LeftButton, Qt::NoButton);
+  EXPECT_GE(CountColour(chart->grab().toImage(), trend), 200);  // free mode: to the release point
+  EXPECT_EQ(CountColour(chart->Picture(), trend), 0);           // drawn over the picture, not into it
+  window->Action(cmd::kWeekly)->trigger();                      // a new paint
+  EXPECT_EQ(CountColour(chart->grab().toImage(), trend), 0);
+}
+
+TEST_F(MainWindowTest, CrosshairRunsAcrossBothPanesAndMovesWithTheCursor) {
+  FillSeries(600);
+  Show();
+  window->Action(cmd::kCrosshair)->trigger();
+  ASSERT_EQ(ws->settings.check_cross, 1);
+  ChartPaneWidget* chart = window->chartPane();
+  QWidget* technical = window->pane(Pane::kTechnical);
+  auto columnDiffers = [](QWidget* w, const QImage& picture, int x) {
+    const QImage shown = w->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    int differ = 0;
+    for (int y = 0; y < std::min(shown.height(), picture.height()); ++y)
+      differ += (shown.pixel(x, y) & 0xFFFFFF) != (picture.pixel(x, y) & 0xFFFFFF);
+    return differ;
+  };
+  SendChartMouse(chart, QEvent::MouseMove, {240, 80}, Qt::NoButton, Qt::NoButton);
+  const QImage chartPicture = chart->Picture().convertToFormat(QImage::Format_RGB32);
+  const QImage technicalPicture = window->technicalPane()->Picture().convertToFormat(QImage::Format_RGB32);
+  EXPECT_GT(columnDiffers(chart, chartPicture, 240), 20);
+  EXPECT_GT(columnDiffers(technical, technicalPicture, 240), 10);
+  // The next move erases the old lines and draws new ones.
+  SendChartMouse(chart, QEvent::MouseMove, {300, 90}, Qt::NoButton, Qt::NoButton);
+  EXPECT_EQ(columnDiffers(technical, technicalPicture, 240), 0);
+  EXPECT_GT(columnDiffers(technical, technicalPicture, 300), 10);
+}
+
 TEST(QueuedDownloadListenerTest, WorkerCallsArriveOnTheUiThreadInOrder) {
   QObject context;
   std::vector<std::string> seen;
