@@ -53,7 +53,7 @@ wait_for() {
 
 # Our own X server on a free display number (it writes the number to the descriptor we give it).
 exec 5>"$WORK/display"
-Xvfb -displayfd 5 -screen 0 1280x900x24 -nolisten tcp -auth /dev/null >"$ARTIFACTS/xvfb.log" 2>&1 &
+Xvfb -displayfd 5 -screen 0 1280x900x24 -nolisten tcp >"$ARTIFACTS/xvfb.log" 2>&1 &
 XVFB_PID=$!
 exec 5>&-
 wait_for 20 grep -q '[0-9]' "$WORK/display" || fail "Xvfb did not start"
@@ -99,9 +99,9 @@ sleep 1
 xdotool windowfocus --sync "$WINDOW" 2>/dev/null || xdotool windowfocus "$WINDOW"
 sleep 0.5
 xdotool key alt+c
-sleep 1
+sleep 1.5
 xdotool key w
-sleep 2
+sleep 3
 
 import -window root "$ARTIFACTS/weekly_chart.png" || fail "no screenshot"
 echo "e2e: screenshot in $ARTIFACTS/weekly_chart.png"

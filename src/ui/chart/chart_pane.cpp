@@ -234,7 +234,9 @@ void ChartPaneWidget::wheelEvent(QWheelEvent* e) {
 }
 
 void ChartPaneWidget::keyPressEvent(QKeyEvent* e) {
-  const ChartKey key = ToChartKey(e->key());
+  // Keys with Ctrl, Alt or Shift belong to the window's shortcuts (Ctrl+PgDown is the next brand).
+  const bool plain = (e->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+  const ChartKey key = plain ? ToChartKey(e->key()) : ChartKey::Other;
   if (key == ChartKey::Other) {
     QWidget::keyPressEvent(e);
     return;
