@@ -23,9 +23,11 @@
 #include "core/app/commands.h"
 #include "core/net/net_config.h"
 #include "core/net/version_check.h"
+#include "core/text/sjis.h"
 #include "ui/app/icons.h"
 #include "ui/app/splitter_bar.h"
 #include "ui/chart/chart_pane.h"
+#include "ui/gfx/qt_canvas.h"
 #include "ui/net/download_dialogs.h"
 #include "ui/technical/technical_pane_widget.h"
 
@@ -397,7 +399,10 @@ void MainWindow::BuildPanes() {
   tabs_->setIconSize(QSize(16, 16));
   tabs_->setExpanding(false);
   tabs_->setDrawBase(false);
-  QFont font(QString::fromLocal8Bit(ws_.settings.check_font_name));
+  // check_font_name is a Windows face name in Shift_JIS; the canvas maps it to an installed family.
+  const std::string face(ws_.settings.check_font_name,
+                         strnlen(ws_.settings.check_font_name, sizeof ws_.settings.check_font_name));
+  QFont font(QtCanvas::MapFace(QString::fromStdString(SjisToUtf8(face))));
   font.setPixelSize(std::max(6, static_cast<int>(ws_.settings.check_font_size / 1.5)));
   tabs_->setFont(font);
   for (size_t i = 0; i < kTabTexts.size(); ++i) {

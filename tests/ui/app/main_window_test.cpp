@@ -18,6 +18,7 @@
 
 #include "core/app/command_handler.h"
 #include "core/app/commands.h"
+#include "core/settings/memory_registry.h"
 #include "support/temp_dir.h"
 #include "ui/app/main_window.h"
 #include "ui/app/splitter_bar.h"
@@ -388,6 +389,70 @@ TEST_F(MainWindowTest, CrosshairRunsAcrossBothPanesAndMovesWithTheCursor) {
   SendChartMouse(chart, QEvent::MouseMove, {300, 90}, Qt::NoButton, Qt::NoButton);
   EXPECT_EQ(columnDiffers(technical, technicalPicture, 240), 0);
   EXPECT_GT(columnDiffers(technical, technicalPicture, 300), 10);
+}
+
+int32_t BandInt(const std::array<uint8_t, 80>& rec, size_t offset) {
+  int32_t v;
+  std::memcpy(&v, rec.data() + offset, 4);
+  return v;
+}
+
+void SetBand(std::array<uint8_t, 80>& rec, int32_t id, int32_t style) {
+  rec.fill(0);
+  const int32_t size = 80;
+  std::memcpy(rec.data() + rebar_band::kCbSize, &size, 4);
+  std::memcpy(rec.data() + rebar_band::kId, &id, 4);
+  std::memcpy(rec.data() + rebar_band::kStyle, &style, 4);
+}
+
+TEST(MainWindowExitTest, CloseSavesTheWindowAndTheBandOrderWhichTheNextStartRestores) {
+  test::TempDir dir;
+  MemoryRegistry registry;
+  auto ws = std::make_unique<Workspace>();
+  std::strncpy(ws->settings.check_path, dir.path().c_str(), sizeof ws->settings.check_path - 1);
+  // Band 2 first, then band 0, and band 1 on a row of its own.
+  SetBand(ws->settings.rbBand[0], 2, 0);
+  SetBand(ws->settings.rbBand[1], 0, 0);
+  SetBand(ws->settings.rbBand[2], 1, 1);
+  {
+    MainWindow window(*ws, &registry, "K");
+    window.resize(930, 640);
+    window.show();
+    QApplication::processEvents();
+    const QToolBar* b0 = window.findChild<QToolBar*>("band0");
+    const QToolBar* b1 = window.findChild<QToolBar*>("band1");
+    const QToolBar* b2 = window.findChild<QToolBar*>("band2");
+    EXPECT_LT(b2->x(), b0->x());
+    EXPECT_EQ(b2->y(), b0->y());
+    EXPECT_GT(b1->y(), b0->y());
+    window.close();
+  }
+  EXPECT_GT(registry.flushes, 0);
+  auto next = std::make_unique<Workspace>();
+  ASSERT_TRUE(next->settings.load(registry, "K"));
+  EXPECT_EQ(next->settings.check_rc.right, 930);
+  EXPECT_EQ(next->settings.check_rc.bottom, 640);
+  EXPECT_EQ(next->settings.check_sizing, 9);
+  EXPECT_EQ(BandInt(next->settings.rbBand[0], rebar_band::kId), 2);
+  EXPECT_EQ(BandInt(next->settings.rbBand[1], rebar_band::kId), 0);
+  EXPECT_EQ(BandInt(next->settings.rbBand[2], rebar_band::kId), 1);
+  EXPECT_EQ(BandInt(next->settings.rbBand[2], rebar_band::kStyle) & 1, 1);
+  EXPECT_GT(BandInt(next->settings.rbBand[0], rebar_band::kCx), 0);
+}
+
+TEST(MainWindowExitTest, TheExitCommandKeepsTheBandRecordsReadAtStart) {
+  test::TempDir dir;
+  MemoryRegistry registry;
+  auto ws = std::make_unique<Workspace>();
+  std::strncpy(ws->settings.check_path, dir.path().c_str(), sizeof ws->settings.check_path - 1);
+  ws->settings.rbBand[0].fill(0x5A);  // not a record of ours: the default order is used
+  const auto kept = ws->settings.rbBand[0];
+  MainWindow window(*ws, &registry, "K");
+  window.show();
+  QApplication::processEvents();
+  EXPECT_TRUE(window.RunCommand(cmd::kExit));
+  EXPECT_GT(registry.flushes, 0);
+  EXPECT_EQ(ws->settings.rbBand[0], kept);
 }
 
 TEST(QueuedDownloadListenerTest, WorkerCallsArriveOnTheUiThreadInOrder) {
