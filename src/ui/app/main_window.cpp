@@ -412,6 +412,17 @@ void MainWindow::BuildPanes() {
     if (index >= 0 && index < static_cast<int>(kTabCommands.size()))
       RunCommand(kTabCommands[static_cast<size_t>(index)]);
   });
+  // The window's own menu wherever no pane menu of its own is: the back frame, the splitters, the tabs
+  // and the panes whose content comes later.
+  for (QWidget* w : std::initializer_list<QWidget*>{splitterV_, splitterHT_, splitterHB_, tabs_, tree_, list_,
+                                                    timeSeries_, comparison_}) {
+    w->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(w, &QWidget::customContextMenuRequested, this, [this, w](const QPoint& p) {
+      // The right button during a splitter drag cancels the drag instead.
+      if (auto* bar = qobject_cast<SplitterBar*>(w); bar != nullptr && bar->dragging()) return;
+      windowMenu_->popup(w->mapToGlobal(p));
+    });
+  }
   back_->lower();
 }
 
