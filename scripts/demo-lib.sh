@@ -46,8 +46,12 @@ reg_dword() { printf 'dword:%08x' "$1"; }
 set_registry_values() {
   local file=$1
   shift
-  local key
-  key="[HKEY_CURRENT_USER\\Software\\Vantor\\Sorano\\$(id -un)]"
+  # The program's key: the login name, else $USER, else "All Users".
+  local key login
+  login=$(id -un 2>/dev/null || true)
+  [ -n "$login" ] || login=${USER:-}
+  [ -n "$login" ] || login="All Users"
+  key="[HKEY_CURRENT_USER\\Software\\Vantor\\Sorano\\$login]"
   if [ ! -s "$file" ]; then
     printf 'REGEDIT4\r\n\r\n%s\r\n' "$key" >"$file"
     chmod 600 "$file"

@@ -488,6 +488,8 @@ void MainWindow::UpdateMenuMarks() {
     a->setChecked(st.checked);
   };
   for (QAction* a : std::as_const(actions_)) apply(a);
+  // Items that show a command under a text of their own belong to their menu.
+  for (QAction* a : menuBar()->findChildren<QAction*>()) apply(a);
   for (QMenu* m : contextMenus_) {
     for (QAction* a : m->findChildren<QAction*>()) apply(a);
   }
