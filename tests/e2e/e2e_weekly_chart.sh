@@ -33,6 +33,7 @@ cleanup() {
   rm -rf "$WORK"
 }
 trap cleanup EXIT
+trap 'exit 143' TERM INT HUP
 
 fail() {
   echo "e2e: $*" >&2
