@@ -265,12 +265,7 @@ void MainWindow::BuildBands() {
 }
 
 void MainWindow::CodeBoxEdited(const QString& text) {
-  if (text.size() != 4) return;
-  bool ok = false;
-  const int code = text.toInt(&ok);
-  if (!ok || code < 0) return;
-  ShowBrand(ws_, *this, code);
-  UpdateMenuMarks();
+  if (CodeBoxChanged(ws_, *this, text.toStdString())) UpdateMenuMarks();
 }
 
 void MainWindow::RestoreBandOrder() {

@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -187,6 +188,23 @@ TEST_F(MainWindowTest, BandsHoldTheToolbarTheWidthBarAndTheCodeSearch) {
   slider->setValue(8);
   EXPECT_EQ(ws->settings.check_chsize, 8);
   EXPECT_EQ(ws->window.unit, 8);  // the chart was laid out again with the new width
+}
+
+TEST_F(MainWindowTest, FourCharactersInTheCodeBoxShowThatBrand) {
+  Show();
+  ws->settings.check_code = 7203;
+  QLineEdit* box = window->codeBox();
+  box->setFocus();
+  for (QChar c : QStringLiteral("675")) {
+    QKeyEvent key(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+    QApplication::sendEvent(box, &key);
+  }
+  EXPECT_EQ(ws->settings.check_code, 7203);  // three characters do nothing yet
+  QKeyEvent last(QEvent::KeyPress, 0, Qt::NoModifier, QStringLiteral("8"));
+  QApplication::sendEvent(box, &last);
+  EXPECT_EQ(ws->settings.check_code, 6758);
+  EXPECT_TRUE(window->windowTitle().startsWith(QStringLiteral("6758")))
+      << window->windowTitle().toStdString();
 }
 
 TEST_F(MainWindowTest, WeeklyFromTheMenuDisablesItsToolbarButton) {
