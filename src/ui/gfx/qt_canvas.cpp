@@ -27,6 +27,7 @@ QtCanvas::QtCanvas(int width, int height)
   image_.fill(Qt::white);
   font_.setFamily(MapFace(QString::fromStdString(Font().face)));
   font_.setPixelSize(Font().height);
+  metrics_ = QFontMetrics(font_);
 }
 
 QtCanvas::~QtCanvas() {
@@ -38,6 +39,7 @@ void QtCanvas::Resize(int width, int height) {
     painter_->end();
     painter_.reset();
   }
+  appliedPen_.reset();
   image_ = QImage(std::max(1, width), std::max(1, height), QImage::Format_RGB32);
   image_.fill(Qt::white);
 }
@@ -48,6 +50,7 @@ const QImage& QtCanvas::image() {
     painter_->end();
     painter_.reset();
   }
+  appliedPen_.reset();
   return image_;
 }
 
@@ -86,11 +89,14 @@ void QtCanvas::SetBrush(const Brush& brush) {
 void QtCanvas::SetFont(const Font& font) {
   font_ = QFont(MapFace(QString::fromStdString(font.face)));
   font_.setPixelSize(std::max(1, font.height));
+  metrics_ = QFontMetrics(font_);
   if (painter_) painter_->setFont(font_);
 }
 
 void QtCanvas::ApplyPen() {
   QPainter& p = P();
+  if (appliedPen_ == pen_) return;
+  appliedPen_ = pen_;
   if (pen_.style == PenStyle::Null) {
     p.setPen(Qt::NoPen);
     return;
@@ -162,6 +168,7 @@ void QtCanvas::Rectangle(int left, int top, int right, int bottom) {
     QPen qp = p.pen();
     qp.setJoinStyle(Qt::MiterJoin);
     p.setPen(qp);
+    appliedPen_.reset();
     p.drawRect(r.adjusted(0, 0, -1, -1));
   }
 }
@@ -194,16 +201,16 @@ void QtCanvas::Polygon(std::span<const Point> points) {
 void QtCanvas::Text(int x, int y, std::string_view text) {
   QPainter& p = P();
   const QString s = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-  const QFontMetrics fm(font_);
-  if (opaque_) p.fillRect(QRect(x, y, fm.horizontalAdvance(s), fm.height()), ToQColor(textBackground_));
+  if (opaque_)
+    p.fillRect(QRect(x, y, metrics_.horizontalAdvance(s), metrics_.height()), ToQColor(textBackground_));
   p.setPen(ToQColor(textColor_));
-  p.drawText(QPoint(x, y + fm.ascent()), s);
+  appliedPen_.reset();
+  p.drawText(QPoint(x, y + metrics_.ascent()), s);
 }
 
 TextSize QtCanvas::MeasureText(std::string_view text) {
   const QString s = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-  const QFontMetrics fm(font_);
-  return {fm.horizontalAdvance(s), fm.height()};
+  return {metrics_.horizontalAdvance(s), metrics_.height()};
 }
 
 }  // namespace sorano

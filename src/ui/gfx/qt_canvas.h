@@ -5,9 +5,11 @@
 //
 // Fonts need a QGuiApplication (the offscreen platform will do).
 #include <QFont>
+#include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
 #include <memory>
+#include <optional>
 
 #include "core/gfx/canvas.h"
 
@@ -59,8 +61,12 @@ class QtCanvas : public Canvas {
   QImage image_;
   std::unique_ptr<QPainter> painter_;
   Pen pen_;
+  // The pen the painter holds now, when it is pen_'s translation: painters set the same pen for long
+  // runs of lines, and building a QPen for each is a large part of a paint.
+  std::optional<Pen> appliedPen_;
   Brush brush_;
   QFont font_;
+  QFontMetrics metrics_{font_};
   Color textColor_ = kBlack;
   Color textBackground_ = kWhite;
   bool opaque_ = true;
