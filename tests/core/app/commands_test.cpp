@@ -122,6 +122,14 @@ TEST(CommandTable, MenusHoldEveryCommandThatHasAText) {
   EXPECT_EQ(context[context_menu::kTray].ids, (std::vector<int>{33020, 105}));
   EXPECT_EQ(context[context_menu::kTree].ids, (std::vector<int>{32965, 32893, 32894, 32895, 32963, 32964}));
 
+  // The overlay menu's envelope and Bollinger submenus, each holding its SMA and WMA items.
+  const Popup& overlay = main[2];
+  ASSERT_EQ(overlay.children.size(), 2u);
+  EXPECT_EQ(overlay.children[0].title, "エンベロープ(&E)");
+  EXPECT_EQ(overlay.children[0].ids, (std::vector<int>{32780, 32859}));
+  EXPECT_EQ(overlay.children[1].title, "ボリジャーバンド(&V)");
+  EXPECT_EQ(overlay.children[1].ids, (std::vector<int>{32781, 32863}));
+
   // The tray menu's exit item carries no key.
   for (const MenuEntry& e : ContextMenus()) {
     if (e.kind == MenuEntryKind::kCommand && e.id == 105) {
