@@ -439,17 +439,8 @@ MenuItemState MenuState(const Workspace& ws, int id) {
       case cmd::kStatusBarShown:
         state.checked = On(s.check_status);
         break;
-      case cmd::kMenuBarShown:
-        state.checked = On(s.check_menu);
-        break;
       case cmd::kTray:
         state.checked = On(s.check_task);
-        break;
-      case cmd::kChartTabsShown:
-        state.checked = On(s.check_btab);
-        break;
-      case 32896:  // the list pane's tab buttons
-        state.checked = On(s.check_tab);
         break;
       case 33022:
         state.checked = ws.memoWindowOpen;

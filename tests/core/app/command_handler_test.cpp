@@ -242,6 +242,24 @@ TEST_F(CommandTest, BarsMenuBarTrayAndArrangements) {
   EXPECT_EQ(s.check_task, 1);
 }
 
+TEST_F(CommandTest, TogglesOutsideTheMenuMarkUpdateCarryNoCheckMark) {
+  // The menu bar and the two tab-button items toggle their setting but show no check mark, whatever
+  // the setting; the toolbar, status bar and tray items do.
+  SettingsStore& s = ws->settings;
+  for (int32_t on : {0, 1}) {
+    s.check_menu = on;
+    s.check_btab = on;
+    s.check_tab = on;
+    s.check_tool = on;
+    s.check_status = on;
+    s.check_task = on;
+    for (int id : {cmd::kMenuBarShown, cmd::kSysMenuMenuBar, cmd::kChartTabsShown, 32896})
+      EXPECT_FALSE(Checked(id)) << id << " " << on;
+    for (int id : {cmd::kToolbarShown, cmd::kStatusBarShown, cmd::kTray})
+      EXPECT_EQ(Checked(id), on == 1) << id;
+  }
+}
+
 TEST_F(CommandTest, MonochromeAndClipboard) {
   Run(cmd::kMonochromeOn);
   EXPECT_TRUE(ws->monochrome);
