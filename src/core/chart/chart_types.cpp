@@ -272,8 +272,9 @@ void Renko(const ChartPaintContext& ctx) {
   const int lastColumn = ctx.width / std::max(1, pitch) + 1;
   c.SetBrush(ctx.pal.background);
   const auto boxes = [&](int64_t close, int64_t step) {
-    const double b = close > 0 ? (static_cast<double>(hr) / close - 1) / r : -1;
-    const int64_t count = b < 0 ? 0 : std::min<int64_t>(Trunc32(b), lastColumn) + 1;
+    // b is truncated before its sign is tested: a quotient between -1 and 0 is b = 0, one box.
+    const int64_t b = close > 0 ? Trunc32((static_cast<double>(hr) / close - 1) / r) : -1;
+    const int64_t count = b < 0 ? 0 : std::min<int64_t>(b, lastColumn) + 1;
     for (int64_t i = 0; i < count && bc <= lastColumn; ++i) {
       const int yy = static_cast<int>(std::clamp<int64_t>(y, -16000000, 16000000));
       c.Rectangle(pitch * bc - u, yy - u, pitch * bc + u, yy + u);

@@ -296,6 +296,16 @@ TEST(ChartPainterTest, RenkoDrawsFourBoxes) {
     EXPECT_EQ(boxes[i].top, y0 - 10 * i - 5);
     EXPECT_EQ(boxes[i].bottom, y0 - 10 * i + 5);
   }
+  // A rise to 1010 over the low reference 900 turns it back (960 < 1010); b = trunc((1000 / 1010 - 1) /
+  // 0.03) = trunc(-0.33) = 0, so one box follows in column 5, two boxes below the last one.
+  const Painted back = Paint(SeriesOfCloses({1000, 900, 1010}), s);
+  const auto all = back.canvas.Of(Op::Rectangle);
+  ASSERT_EQ(all.size(), 5u);
+  const int yb = back.scale.Y(1000);
+  EXPECT_EQ(all[4].left, 12 * 5 - 5);
+  EXPECT_EQ(all[4].top, yb - 20 - 5);
+  EXPECT_EQ(all[4].bottom, yb - 20 + 5);
+  EXPECT_EQ(all[4].pen.color, s.color_chart[6]);
   // A close of 0 or a box width of 0 draws no boxes and does not hang.
   EXPECT_TRUE(Paint(SeriesOfCloses({1000, 0}), s).canvas.Of(Op::Rectangle).size() <= 60u);
   s.check_shi_renkou = 0;
