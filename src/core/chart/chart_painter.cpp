@@ -333,7 +333,11 @@ class Painter {
     size_t k = 1;
     for (int p = 0; p <= ctx_.visible - 2; ++p) {
       const int yPrev = ctx_.Y(line.closes[k - 1]);
-      if (k < line.closes.size() && line.dates[k - 1] == DateKey(ctx_.Bar(p))) {
+      // Any collected bar but the last may carry the date of bar p, not only the one at k - 1: a day
+      // the main brand did not trade must not leave the line flat for the rest of the window.
+      const auto last = line.dates.end() - 1;
+      const bool dated = std::find(line.dates.begin(), last, DateKey(ctx_.Bar(p))) != last;
+      if (k < line.closes.size() && dated) {
         c_.Line(ctx_.X(p), yPrev, ctx_.X(p + 1), ctx_.Y(line.closes[k]));
         ++k;
       } else {

@@ -429,6 +429,22 @@ TEST(ChartPainterTest, SplitMarksAndComparisonLine) {
   extras.comparison = &halves;
   p = Paint(series, s, extras);
   EXPECT_EQ(p.canvas.Of(Op::Line, s.color_chart[2])[0].points[1], (Point{24, p.scale.Y(1500)}));
+  // The main brand did not trade on 8 Jan, the comparison brand did: at 9 Jan the line still steps on
+  // to the next collected close (780 doubled) instead of staying flat.
+  PriceSeries gap =
+      Series({Bar(2003, 1, 6, 1500, 1600, 1400, 1500), Bar(2003, 1, 7, 1500, 1600, 1400, 1500),
+              Bar(2003, 1, 9, 1500, 1600, 1400, 1500), Bar(2003, 1, 10, 1500, 1600, 1400, 1500)});
+  PriceSeries daily = Series({Bar(2003, 1, 6, 750, 750, 750, 750), Bar(2003, 1, 7, 760, 760, 760, 760),
+                              Bar(2003, 1, 8, 770, 770, 770, 770), Bar(2003, 1, 9, 780, 780, 780, 780),
+                              Bar(2003, 1, 10, 790, 790, 790, 790)});
+  extras.comparison = &daily;
+  p = Paint(gap, s, extras);
+  const auto steps = p.canvas.Of(Op::Line, s.color_chart[2]);
+  ASSERT_EQ(steps.size(), 3u);
+  EXPECT_EQ(steps[1].points[1], (Point{36, p.scale.Y(1540)}));
+  EXPECT_EQ(steps[2].points[0], (Point{36, p.scale.Y(1540)}));
+  EXPECT_EQ(steps[2].points[1], (Point{48, p.scale.Y(1560)}));
+  extras.comparison = &comparison;
   // No file, or no bar inside the window's dates: nothing.
   PriceSeries missing;
   extras.comparison = &missing;
