@@ -425,7 +425,9 @@ MenuItemState MenuState(const Workspace& ws, int id) {
         state.checked = On(s.check_adjustment);
         break;
       case cmd::kBaseLines:
-        state.checked = On(s.runtime.base_line);
+        // The chart draws the base lines when either the run-time switch or the stored check_shi_pf
+        // is on; the mark says whether they are drawn.
+        state.checked = On(s.runtime.base_line) || On(s.check_shi_pf);
         break;
       case cmd::kSingleDisplay:
         state.checked = !On(s.check_tec_dc);

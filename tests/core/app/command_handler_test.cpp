@@ -167,6 +167,12 @@ TEST_F(CommandTest, OverlayTogglesLandOnZeroOrOneAndRepaintThePriceChart) {
   Run(cmd::kBaseLines);
   EXPECT_EQ(s.runtime.base_line, 1);
   EXPECT_TRUE(Checked(cmd::kBaseLines));
+  Run(cmd::kBaseLines);
+  EXPECT_FALSE(Checked(cmd::kBaseLines));
+  // The stored flag draws them too, so it marks the item even with the switch off.
+  s.check_shi_pf = 1;
+  EXPECT_TRUE(Checked(cmd::kBaseLines));
+  EXPECT_EQ(s.runtime.base_line, 0);
 }
 
 TEST_F(CommandTest, SplitAdjustmentReloadsTheSeriesAdjusted) {
