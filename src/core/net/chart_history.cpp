@@ -111,7 +111,7 @@ std::string DownloadChartHistory(const NetConfig& config, const DataFolder& fold
   std::vector<Row> arrived;  // newest first, the page order
   for (int offset = 0;; offset += kRowsPerPage) {
     if (stop.stop_requested()) return "";
-    std::string page = FetchPage(config, PageUrl(config, range, offset, symbol));
+    std::string page = FetchPage(config, PageUrl(config, range, offset, symbol), stop);
     if (page.empty() || page == "ERROR" || page.find(kNoData) != std::string::npos) return "";
     for (std::string_view markup : {"\n", " ", ",", "---", "<b>", "</b>"}) DeleteAll(page, markup);
     int rowsOnPage = 0;

@@ -80,7 +80,7 @@ void RunSingleBrandJob(std::stop_token stop, DownloadState* state, SingleBrandJo
     case SingleBrandJob::kTemporaryUpdate: {
       const int n = std::max(0, ReadChart(c.folder, b.records, b.volumes, code, c.period, c.adjustment));
       if (stop.stop_requested()) break;
-      const bool scraped = ScrapeQuote(c.net, *c.table, code) == "OK";
+      const bool scraped = ScrapeQuote(c.net, *c.table, code, stop) == "OK";
       listener->OnBrandDone(code, scraped);
       if (!scraped) break;
       BrandRecord rec;
@@ -124,7 +124,7 @@ void RunAllBrandsJob(std::stop_token stop, DownloadState* state, int mode, int e
       if (existingOnly != 0 && PriceOf(*c.table, code) == 0) continue;
       listener->OnProgress(code, code - kFirstListedCode);
       // A page without a brand leaves its record as it was.
-      listener->OnBrandDone(code, ScrapeQuote(c.net, *c.table, code) == "OK");
+      listener->OnBrandDone(code, ScrapeQuote(c.net, *c.table, code, stop) == "OK");
     }
     listener->OnMessage(kMsgListDone);
     SaveBrandTable(c.folder, *c.table);

@@ -1,8 +1,8 @@
 #pragma once
 // The download jobs: the all-brands job (list part and chart part over codes 1300..9999) and the
 // single-brand jobs on the brand shown in the chart. Each runs on a std::jthread and reports through a
-// DownloadListener; cancelling is cooperative (checked between brands and between pages), so every
-// file a cancelled job leaves is the old one or the new one.
+// DownloadListener; cancelling is cooperative (checked between brands and between pages, and by a
+// running fetch, which then fails), so every file a cancelled job leaves is the old one or the new one.
 //
 // Threads: the listener is called on the worker thread. A desktop listener posts each call to the UI
 // thread (a queued call) and never waits for it: starting the next job joins the previous thread, and

@@ -113,6 +113,8 @@ RoundResult RunRound(CURL* h, Transfer& t, const HttpRequest& r, CURLcode& code)
   RoundResult result = RoundResult::Failed;
   int running = 1;
   for (;;) {
+    // A cancelled job must not wait for a stalled connect or receive to time out.
+    if (r.stop.stop_requested()) break;
     if (curl_multi_perform(multi.get(), &running) != CURLM_OK) break;
     if (!running) {
       int left = 0;

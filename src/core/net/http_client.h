@@ -2,6 +2,7 @@
 // The one HTTP client of the program (libcurl underneath): chart history pages, quote pages and the
 // version file all come through HttpFetch. One fetch opens and closes everything it uses; nothing is
 // cached or shared between fetches, so two threads may fetch at the same time.
+#include <stop_token>
 #include <string>
 #include <string_view>
 
@@ -37,6 +38,7 @@ struct HttpRequest {
   int receiveTimeout = 3000;  // check_DL_time: longest stall of a transfer
   int sendTimeout = 0;        // longest stall while the request body goes out
   int connectRetries = 3;     // check_DL_restart: further attempts after a failed connect
+  std::stop_token stop;       // a stop request ends the fetch within a poll interval, with "ERROR"
 };
 
 // 1 when the session could be set up, whatever the HTTP exchange then gave; 0 when it could not (a URL

@@ -31,7 +31,7 @@ NetConfig NetConfigFromSettings(const SettingsStore& s) {
   return c;
 }
 
-HttpRequest MakeRequest(const NetConfig& c, std::string url, std::string* body) {
+HttpRequest MakeRequest(const NetConfig& c, std::string url, std::string* body, std::stop_token stop) {
   HttpRequest r;
   r.body = body;
   r.agent = c.agent;
@@ -44,12 +44,13 @@ HttpRequest MakeRequest(const NetConfig& c, std::string url, std::string* body) 
   r.proxyPassword = c.proxyPassword;
   r.receiveTimeout = c.receiveTimeout;
   r.connectRetries = c.connectRetries;
+  r.stop = std::move(stop);
   return r;
 }
 
-std::string FetchPage(const NetConfig& config, const std::string& url) {
+std::string FetchPage(const NetConfig& config, const std::string& url, std::stop_token stop) {
   std::string body;
-  HttpFetch(MakeRequest(config, url, &body));
+  HttpFetch(MakeRequest(config, url, &body, std::move(stop)));
   return EucToShiftJis(body);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // The settings every download needs, taken from the SettingsStore once per job so that a worker never
 // reads the store while the user interface may change it.
+#include <stop_token>
 #include <string>
 
 #include "core/net/http_client.h"
@@ -32,10 +33,12 @@ struct NetConfig {
 NetConfig NetConfigFromSettings(const SettingsStore& settings);
 
 // A request for url with the agent, proxy, time-out and retry values of config; the body goes to *body.
-HttpRequest MakeRequest(const NetConfig& config, std::string url, std::string* body);
+// A stop request on stop ends the fetch early with "ERROR".
+HttpRequest MakeRequest(const NetConfig& config, std::string url, std::string* body,
+                        std::stop_token stop = {});
 
 // Fetches url and converts the page from EUC-JP to Shift_JIS. A fetch that could not start gives an
 // empty page; a failed one gives its error text ("ERROR" or "ERROR: <status> <text>\n").
-std::string FetchPage(const NetConfig& config, const std::string& url);
+std::string FetchPage(const NetConfig& config, const std::string& url, std::stop_token stop = {});
 
 }  // namespace sorano

@@ -246,10 +246,11 @@ bool ParseQuotePage(std::string page, BrandRecord& rec) {
   return true;
 }
 
-std::string ScrapeQuote(const NetConfig& config, BrandTable& table, int32_t code) {
+std::string ScrapeQuote(const NetConfig& config, BrandTable& table, int32_t code, std::stop_token stop) {
   if (code < 0 || code >= static_cast<int32_t>(kBrandCount)) return "ERROR";
   const std::string page =
-      FetchPage(config, ServiceUrl(config.quoteHost, "/q?s=" + ServiceSymbol(code, 0, false) + "&d=b"));
+      FetchPage(config, ServiceUrl(config.quoteHost, "/q?s=" + ServiceSymbol(code, 0, false) + "&d=b"),
+                std::move(stop));
   BrandRecord rec;
   {
     std::lock_guard lock(table.mutex());

@@ -2,6 +2,7 @@
 // The detailed quote page of one brand, cut into the fields of its BrandRecord.
 #include <array>
 #include <cstdint>
+#include <stop_token>
 #include <string>
 #include <string_view>
 
@@ -24,7 +25,7 @@ bool ParseQuotePage(std::string page, BrandRecord& rec);
 
 // Fetches "/q?s=<symbol>&d=b" from the quote host and updates table[code] (under the table's lock;
 // the page is fetched and parsed without it). "OK", or "ERROR" when the page could not be used or
-// code is outside 0..9999 (the record is then unchanged).
-std::string ScrapeQuote(const NetConfig& config, BrandTable& table, int32_t code);
+// code is outside 0..9999 (the record is then unchanged). A stop request ends the fetch with "ERROR".
+std::string ScrapeQuote(const NetConfig& config, BrandTable& table, int32_t code, std::stop_token stop = {});
 
 }  // namespace sorano

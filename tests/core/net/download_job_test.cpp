@@ -284,6 +284,40 @@ TEST_F(DownloadJobTest, ChartUpdateWithoutHistoryFetchesAYearAndCancelClearsBusy
   EXPECT_EQ(ReadBytes(PriceFilePath(folder_, 7203)), before);
 }
 
+TEST_F(DownloadJobTest, CancelDoesNotWaitForAStalledFetch) {
+  StartWith("7203,1,17,\r\n1301,1,1,\r\n", false);
+  WriteCsv(7203, "2003-12-26,100,110,90,100,1000,100\n");
+  table_[7203].price = 1;
+  table_[1301].price = 1;
+  // The page stalls halfway for longer than the cancel may take; the receive time-out is longer still.
+  feed::FeedFaults stall;
+  stall.stallMs = 8000;
+  feed_->SetFaults(stall);
+  context_.net.receiveTimeout = 20000;
+  const std::string before = ReadBytes(PriceFilePath(folder_, 7203));
+
+  auto single = std::make_shared<RecordingListener>();
+  ASSERT_TRUE(StartSingleBrandJob(state_, SingleBrandJob::kInitialise, 7203, context_, single, prompt_));
+  std::this_thread::sleep_for(200ms);
+  auto start = std::chrono::steady_clock::now();
+  CancelSingleBrandJob(state_, nullptr);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, 2s);
+  EXPECT_EQ(state_.busy, 0);
+  EXPECT_TRUE(single->cancelled);
+  EXPECT_EQ(ReadBytes(PriceFilePath(folder_, 7203)), before);
+
+  const BrandRecord stored = table_[1301];
+  auto all = std::make_shared<RecordingListener>();
+  ASSERT_TRUE(StartAllBrandsJob(state_, true, false, true, context_, all));
+  ASSERT_TRUE(all->WaitProgress(1));
+  std::this_thread::sleep_for(200ms);
+  start = std::chrono::steady_clock::now();
+  CancelAllBrandsJob(state_, nullptr);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, 2s);
+  EXPECT_TRUE(all->cancelled);
+  EXPECT_EQ(table_[1301].price, stored.price);  // the interrupted page changed nothing
+}
+
 TEST_F(DownloadJobTest, TemporaryBarFromTheQuotePage) {
   StartWith("7203,1,17,\r\n", false);
   WriteCsv(7203, "2004-01-02,300,310,290,300,1000,300\n2004-01-05,400,420,380,410,5000,410\n");
