@@ -2,7 +2,7 @@
 #include <string>
 #include <vector>
 
-#include "core/app/prompt.h"
+#include "core/prompt/prompt.h"
 
 namespace sorano::test {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/app/prompt.h"
+#include "core/prompt/prompt.h"
 #include "core/app/shell.h"
 #include "core/app/workspace.h"
 

@@ -7,7 +7,7 @@ namespace sorano {
 namespace {
 
 // Short names for the table.
-constexpr Work N = Work::kNow;
+constexpr Work N = Work::kWindow;
 
 // Every command, ordered by identifier. Texts are the menu texts exactly (a few carry their key
 // after a space or a tab, as the menus show them).

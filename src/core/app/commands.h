@@ -67,10 +67,10 @@ inline constexpr int kLineVertical = 33024;
 inline constexpr int kSysMenuMenuBar = 10007;
 }  // namespace cmd
 
-// Where the work of a command lives. kNow: it works in this program today; every other value names the
-// part of the program still to come, and the command is shown disabled until then.
+// The area of the program that carries a command out (command_area.h). An area that is not built yet
+// is not in the area table, and its commands are shown disabled until it is.
 enum class Work {
-  kNow,
+  kWindow,          // the window, its bars and panes, the charts and the downloads of the shown brand
   kSearch,          // code/name search and screening dialogs
   kTree,            // brand tree commands
   kList,            // list pane commands, links and editors

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/app/prompt.h"
+#include "core/prompt/prompt.h"
 #include "core/settings/data_folder.h"
 #include "core/store/brand_table.h"
 

@@ -19,7 +19,7 @@
 #include <string_view>
 #include <thread>
 
-#include "core/app/prompt.h"
+#include "core/prompt/prompt.h"
 #include "core/net/net_config.h"
 #include "core/settings/data_folder.h"
 #include "core/store/brand_table.h"

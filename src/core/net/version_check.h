@@ -4,7 +4,7 @@
 #include <functional>
 #include <string>
 
-#include "core/app/prompt.h"
+#include "core/prompt/prompt.h"
 #include "core/net/download_job.h"
 #include "core/net/net_config.h"
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/app/prompt.h"
+#include "core/prompt/prompt.h"
 #include "core/portfolio/holding_table.h"
 #include "core/portfolio/trade_table.h"
 #include "core/settings/data_folder.h"

@@ -3,7 +3,7 @@
 // right away; when that write fails the table is put back as it was, so memory and file never differ.
 #include <cstdint>
 
-#include "core/app/prompt.h"
+#include "core/prompt/prompt.h"
 #include "core/portfolio/holding_table.h"
 #include "core/portfolio/trade_table.h"
 #include "core/settings/data_folder.h"

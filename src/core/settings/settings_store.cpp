@@ -8,7 +8,7 @@
 #include <cstring>
 #include <vector>
 
-#include "core/app/prompt.h"
+#include "core/prompt/prompt.h"
 #include "core/settings/registry_backend.h"
 #include "core/settings/settings_table.h"
 

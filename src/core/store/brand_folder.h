@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "core/app/prompt.h"
+#include "core/prompt/prompt.h"
 #include "core/settings/data_folder.h"
 
 namespace sorano {

@@ -7,7 +7,7 @@
 #include <mutex>
 #include <span>
 
-#include "core/app/prompt.h"
+#include "core/prompt/prompt.h"
 #include "core/settings/data_folder.h"
 #include "core/store/brand_record.h"
 

@@ -5,7 +5,7 @@
 #include <QWidget>
 #include <atomic>
 
-#include "core/app/prompt.h"
+#include "core/prompt/prompt.h"
 
 namespace sorano {
 

@@ -434,11 +434,6 @@ TEST_F(CommandTest, CommandsOfLaterWorkAndUnknownIdsDoNothing) {
   }
   EXPECT_TRUE(shell.calls.empty());
   EXPECT_TRUE(prompt.calls.empty());
-
-  // Check marks of windows the desktop layer reports.
-  ws->memoWindowOpen = true;
-  EXPECT_TRUE(Checked(33022));
-  EXPECT_FALSE(Enabled(33022));
 }
 
 }  // namespace

@@ -1,0 +1,25 @@
+#pragma once
+// The areas of the command set. Each area of the program (the window and charts, the tree, the lists,
+// the portfolio, ...) carries out the commands whose CommandInfo names its Work value, in a file of its
+// own (window_commands.cpp, ...); command_handler.cpp lists the areas in one table and routes every
+// command and every menu mark through it. A command whose area is not listed is shown greyed.
+#include "core/app/command_handler.h"
+#include "core/app/commands.h"
+
+namespace sorano {
+
+struct CommandArea {
+  Work work;
+  // Carries out an enabled command of the area; false when the area does not know the identifier.
+  bool (*execute)(Workspace& ws, Shell& shell, Prompt& prompt, int id);
+  // Sets the check mark of one of the area's items and may clear its enabled state; may be null.
+  void (*mark)(const Workspace& ws, int id, MenuItemState& state);
+};
+
+// The window area (window_commands.cpp).
+bool ExecuteWindowCommand(Workspace& ws, Shell& shell, Prompt& prompt, int id);
+void MarkWindowCommand(const Workspace& ws, int id, MenuItemState& state);
+// The index of a line-mode command (free, horizontal, vertical, snap) or -1.
+int LineModeIndex(int id);
+
+}  // namespace sorano
