@@ -1,5 +1,6 @@
 #pragma once
 // A Shell that records what command handling asked of the window, as one line per call.
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -7,10 +8,50 @@
 
 namespace sorano::test {
 
+// The panes of the tree and the list as a recording: each call is a line "Lists.<name> ..." in the
+// shell's own list of calls.
+class FakeListsView : public ListsView {
+ public:
+  explicit FakeListsView(std::vector<std::string>& calls) : calls_(calls) {}
+  std::vector<int> selectedRows;    // what SelectedRows reports
+  std::optional<std::string> code;  // what AskCode answers
+  bool programStarts = true;        // what StartProgram reports
+
+  void ShowFolders() override { calls_.push_back("Lists.ShowFolders"); }
+  void ShowList(ListChange change) override {
+    calls_.push_back(change == ListChange::kNewRows ? "Lists.ShowList new" : "Lists.ShowList same");
+  }
+  void ShowMemo() override { calls_.push_back("Lists.ShowMemo"); }
+  void ShowPage() override { calls_.push_back("Lists.ShowPage"); }
+  std::vector<int> SelectedRows() const override { return selectedRows; }
+  void EditFolderName(NodeId node) override {
+    calls_.push_back("Lists.EditFolderName " + std::to_string(node.child));
+  }
+  void ExpandNode(NodeId node) override {
+    calls_.push_back("Lists.ExpandNode " + std::to_string(node.root) + "/" + std::to_string(node.child));
+  }
+  std::optional<std::string> AskCode() override {
+    calls_.push_back("Lists.AskCode");
+    return code;
+  }
+  void EditMemo(MemoAction action) override {
+    calls_.push_back("Lists.EditMemo " + std::to_string(static_cast<int>(action)));
+  }
+  void OpenMemoWindow() override { calls_.push_back("Lists.OpenMemoWindow"); }
+  bool StartProgram(const std::string& program, const std::string& argument) override {
+    calls_.push_back("Lists.StartProgram " + program + " " + argument);
+    return programStarts;
+  }
+
+ private:
+  std::vector<std::string>& calls_;
+};
+
 class FakeShell : public Shell {
  public:
   std::vector<std::string> calls;
   bool dialogAnswer = true;  // what RunDialog reports
+  FakeListsView lists{calls};
 
   static std::string Name(Pane p) {
     switch (p) {
@@ -76,6 +117,7 @@ class FakeShell : public Shell {
   void StartDownload(SingleBrandJob job) override {
     calls.push_back("StartDownload " + std::to_string(static_cast<int>(job)));
   }
+  ListsView& Lists() override { return lists; }
 };
 
 }  // namespace sorano::test

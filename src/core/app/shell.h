@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/app/lists_view.h"
 #include "core/net/download_job.h"
 
 namespace sorano {
@@ -73,6 +74,9 @@ class Shell {
   // listener) and show the modal progress dialog "銘柄チャートデータダウンロード" until it ends. Called
   // only when the busy flag is clear.
   virtual void StartDownload(SingleBrandJob job) = 0;
+
+  // The brand tree, the list pane and the memo windows.
+  virtual ListsView& Lists() = 0;
 };
 
 }  // namespace sorano

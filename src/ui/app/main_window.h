@@ -30,6 +30,7 @@ class QToolBar;
 namespace sorano {
 
 class ChartPaneWidget;
+class ListsController;
 class TechnicalPaneWidget;
 class SplitterBar;
 class ProgressDialog;
@@ -57,6 +58,7 @@ class MainWindow : public QMainWindow, public Shell {
   QMenu* ContextMenu(int index) const;
   QMenu* WindowMenu() const { return windowMenu_; }
   ChartPaneWidget* chartPane() const { return chart_; }
+  ListsController* lists() const { return lists_; }
   TechnicalPaneWidget* technicalPane() const { return technical_; }
   QWidget* pane(Pane p) const;
   SplitterBar* splitter(Splitter s) const;
@@ -87,6 +89,7 @@ class MainWindow : public QMainWindow, public Shell {
   void CopyToClipboard(Pane pane) override;
   bool RunDialog(DialogId dialog) override;
   void StartDownload(SingleBrandJob job) override;
+  ListsView& Lists() override;
 
  protected:
   void closeEvent(QCloseEvent*) override;
@@ -131,6 +134,7 @@ class MainWindow : public QMainWindow, public Shell {
   QWidget* client_ = nullptr;  // the central widget: everything below the bands and above the status bar
   QFrame* separator_ = nullptr;
   QWidget* back_ = nullptr;
+  ListsController* lists_ = nullptr;
   QWidget* tree_ = nullptr;
   QWidget* list_ = nullptr;
   QWidget* timeSeries_ = nullptr;

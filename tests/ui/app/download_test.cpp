@@ -40,6 +40,7 @@ class WindowDownloadTest : public ::testing::Test {
     std::strncpy(ws->settings.host_quote, host.c_str(), sizeof ws->settings.host_quote - 1);
     ws->settings.check_code = 7203;
     ws->settings.check_DL_restart = 0;
+    test::WriteBytes(dir / "data/mybrand.dat", "");  // no folders: nothing to report
     window = std::make_unique<MainWindow>(*ws, nullptr, "");
     window->resize(1000, 700);
     window->show();

@@ -39,6 +39,7 @@ class MainWindowTest : public ::testing::Test {
   void SetUp() override {
     ws = std::make_unique<Workspace>();
     std::strncpy(ws->settings.check_path, dir.path().c_str(), sizeof ws->settings.check_path - 1);
+    test::WriteBytes(dir / "data/mybrand.dat", "");  // no folders: nothing to report
     window = std::make_unique<MainWindow>(*ws, nullptr, "");
   }
   void Show(int width = 1000, int height = 720) {
@@ -428,6 +429,7 @@ TEST(MainWindowExitTest, CloseSavesTheWindowAndTheBandOrderWhichTheNextStartRest
   MemoryRegistry registry;
   auto ws = std::make_unique<Workspace>();
   std::strncpy(ws->settings.check_path, dir.path().c_str(), sizeof ws->settings.check_path - 1);
+  test::WriteBytes(dir / "data/mybrand.dat", "");
   // Band 2 first, then band 0, and band 1 on a row of its own.
   SetBand(ws->settings.rbBand[0], 2, 0);
   SetBand(ws->settings.rbBand[1], 0, 0);
@@ -463,6 +465,7 @@ TEST(MainWindowExitTest, TheExitCommandKeepsTheBandRecordsReadAtStart) {
   MemoryRegistry registry;
   auto ws = std::make_unique<Workspace>();
   std::strncpy(ws->settings.check_path, dir.path().c_str(), sizeof ws->settings.check_path - 1);
+  test::WriteBytes(dir / "data/mybrand.dat", "");
   ws->settings.rbBand[0].fill(0x5A);  // not a record of ours: the default order is used
   const auto kept = ws->settings.rbBand[0];
   MainWindow window(*ws, &registry, "K");
