@@ -50,6 +50,8 @@ void TreePane::Build() {
     for (const TreeNode& child : root.children) item->appendRow(MakeItem(child));
     model_.appendRow(item);
   }
+  // The user's own folders are in sight from the start.
+  expand(model_.index(tree_root::kFavourites, 0));
   building_ = false;
   if (ws_.treeNode) SelectNode(*ws_.treeNode);
 }

@@ -158,5 +158,20 @@ TEST(SizeClasses, FileLinesOutsideTheirRangesAreSkipped) {
   EXPECT_EQ(LoadSizeClasses(dir / "missing", classes), -1);
 }
 
+TEST(SizeClasses, TheShippedFileNamesTheTopix100AmongTheShippedBrands) {
+  SizeClasses classes;
+  ASSERT_GT(LoadSizeClasses(SORANO_SOURCE_DIR "/resources/size_class.dat", classes), 1000);
+  const std::string brands = "\r\n" + test::ReadBytes(SORANO_SOURCE_DIR "/resources/default.dat");
+  int core30 = 0, large70 = 0;
+  for (size_t code = 0; code < kBrandCount; ++code) {
+    if (classes.ofCode[code] == 0) continue;
+    core30 += classes.ofCode[code] == size_class::kCore30;
+    large70 += classes.ofCode[code] == size_class::kLarge70;
+    EXPECT_NE(brands.find("\r\n" + std::to_string(code) + ","), std::string::npos) << code;
+  }
+  EXPECT_EQ(core30, 31);
+  EXPECT_EQ(large70, 68);
+}
+
 }  // namespace
 }  // namespace sorano

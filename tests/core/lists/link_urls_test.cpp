@@ -5,6 +5,8 @@
 #include <cstring>
 #include <memory>
 
+#include "core/net/euc.h"
+#include "core/net/feed_fixture.h"
 #include "core/text/sjis.h"
 
 namespace sorano {
@@ -62,6 +64,25 @@ TEST(LinkUrls, EveryLinkForABrandAndForAnIndex) {
   EXPECT_FALSE(LinkUrl(32980, 7203, "", *s));  // no name, nothing to search for
   EXPECT_FALSE(LinkUrl(32871, 7203, name, *s));
   EXPECT_FALSE(IsLinkCommand(32871));
+}
+
+class LinkPagesTest : public test::FeedTest {};
+
+// With every host on the local feed, every link of a brand opens a page that names it.
+TEST_F(LinkPagesTest, TheLocalFeedAnswersEveryLinkWithAPageNamingTheBrand) {
+  feed::FeedOptions options;
+  options.brandsFile = SORANO_SOURCE_DIR "/resources/default.dat";
+  StartFeed(options, true);
+  auto s = std::make_unique<SettingsStore>();
+  for (char* host :
+       {s->host_news, s->host_quote, s->host_board, s->host_profile, s->host_analysis, s->host_statements})
+    std::strcpy(host, Host().c_str());
+  for (int id :
+       {32913, 32971, 32869, 32914, 32915, 32916, 32917, 32918, 32872, 32873, 33025, 33026, 33027, 33028}) {
+    std::string body;
+    ASSERT_EQ(Get(LinkUrl(id, 7203, "", *s).value(), &body), 1) << id;
+    EXPECT_NE(SjisToUtf8(EucToShiftJis(body)).find("トヨタ自動車"), std::string::npos) << id;
+  }
 }
 
 }  // namespace
