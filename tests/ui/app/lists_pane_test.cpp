@@ -65,13 +65,13 @@ TEST_F(ListsPaneTest, TreeClickFillsTheListAndRowClickShowsTheBrand) {
   EXPECT_EQ(list->model()->index(1, 1).data().toString(), QStringLiteral("銘柄6758"));
   EXPECT_EQ(ws->settings.check_tree_hItem, NodeKey(NodeId{tree_root::kCodes, 0}));
 
+  // The row's brand is shown once the event queue is empty.
   Click(list->table(), list->model()->index(0, 1));
-  EXPECT_EQ(ws->code(), 1301);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return ws->code() == 1301; }));
   EXPECT_EQ(window->windowTitle(), QStringLiteral("1301 銘柄1301 (東証1部) - Sorano 2.04"));
   // An arrow key moves on and the chart follows.
   QTest::keyClick(list->table(), Qt::Key_Down);
-  QApplication::processEvents();
-  EXPECT_EQ(ws->code(), 6758);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return ws->code() == 6758; }));
 
   // A header click sorts (twice: descending), keeping the selected brand selected.
   QTest::mouseClick(list->table()->horizontalHeader()->viewport(), Qt::LeftButton, {},
@@ -97,9 +97,10 @@ TEST_F(ListsPaneTest, AFolderIsRenamedInPlace) {
   editor->selectAll();
   editor->insert(QStringLiteral("自動車,電機"));
   QTest::keyClick(editor, Qt::Key_Return);
-  QTest::qWait(20);  // the tree shows the folders again once the edit has ended
+  // The edit ends, and then the tree shows the folders again, on later turns of the event loop.
+  EXPECT_TRUE(QTest::qWaitFor(
+      [&] { return tree->IndexOf(folder).data().toString() == QStringLiteral("自動車，電機"); }));
   EXPECT_EQ(test::ReadBytes(dir / "data/mybrand.dat"), Utf8ToSjis("自動車，電機,0,7203,6758\r\n"));
-  EXPECT_EQ(tree->IndexOf(folder).data().toString(), QStringLiteral("自動車，電機"));
   // Category nodes cannot be edited.
   EXPECT_FALSE(tree->IndexOf(NodeId{tree_root::kMarkets, 0}).flags() & Qt::ItemIsEditable);
 }
