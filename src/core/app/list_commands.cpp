@@ -90,10 +90,9 @@ void RemoveCodes(Workspace& ws, Shell& shell, Prompt& prompt) {
   if (slot < 0 || rows.empty()) return;
   // The rows are the folder's codes in their stored order (a sort writes its order back), so a row is
   // a position in the folder; should they differ, the list is only filled again.
-  const BrandFolder& f = ws.folders.table()[static_cast<size_t>(slot)];
-  const std::vector<int32_t> codes = ws.list.Codes();
-  if (codes.size() > kFolderCodes || !std::equal(codes.begin(), codes.end(), std::begin(f.codes)) ||
-      (codes.size() < kFolderCodes && f.codes[codes.size()] != 0)) {
+  const std::span<const int32_t> stored = FolderCodes(ws.folders.table()[static_cast<size_t>(slot)]);
+  const std::vector<int32_t> listed = ws.list.Codes();
+  if (!std::equal(listed.begin(), listed.end(), stored.begin(), stored.end())) {
     RefillList(ws, shell, prompt);
     return;
   }

@@ -18,12 +18,6 @@ std::string FolderFile(const DataFolder& folder) {
   return folder.Path("data/mybrand.dat");
 }
 
-// The codes of a folder up to its first 0.
-std::span<const int32_t> CodesOf(const BrandFolder& f) {
-  const auto end = std::find(std::begin(f.codes), std::end(f.codes), 0);
-  return {std::begin(f.codes), end};
-}
-
 // A name as the file keeps it: "," would split the line (it becomes the full-width "，") and a line
 // break would end it.
 std::string FileName(std::string_view utf8) {
@@ -49,6 +43,11 @@ std::string FileName(std::string_view utf8) {
 }
 
 }  // namespace
+
+std::span<const int32_t> FolderCodes(const BrandFolder& f) {
+  const auto end = std::find(std::begin(f.codes), std::end(f.codes), 0);
+  return {std::begin(f.codes), end};
+}
 
 int FolderBook::Load(const DataFolder& folder, Prompt& prompt) {
   table_ = FolderTable{};
@@ -135,7 +134,7 @@ FolderResult FolderBook::AddCode(const DataFolder& folder, Prompt& prompt, int32
   if (!UpToDate(folder, prompt)) return FolderResult::kReloaded;
   if (!Used(slot)) return FolderResult::kRefused;
   BrandFolder& f = table_[static_cast<size_t>(slot)];
-  const auto codes = CodesOf(f);
+  const auto codes = FolderCodes(f);
   std::string_view refusal;
   if (code < 1 || code > kHighestCode)
     refusal = kMsgBadCode;
@@ -157,7 +156,7 @@ FolderResult FolderBook::RemoveCodes(const DataFolder& folder, Prompt& prompt, i
   if (!UpToDate(folder, prompt)) return FolderResult::kReloaded;
   if (!Used(slot)) return FolderResult::kRefused;
   BrandFolder& f = table_[static_cast<size_t>(slot)];
-  const size_t count = CodesOf(f).size();
+  const size_t count = FolderCodes(f).size();
   std::array<bool, kFolderCodes> drop{};
   bool any = false;
   for (int p : positions) {
@@ -179,7 +178,7 @@ FolderResult FolderBook::Reorder(const DataFolder& folder, Prompt& prompt, int32
   if (!UpToDate(folder, prompt)) return FolderResult::kReloaded;
   if (!Used(slot)) return FolderResult::kRefused;
   BrandFolder& f = table_[static_cast<size_t>(slot)];
-  const auto current = CodesOf(f);
+  const auto current = FolderCodes(f);
   if (current.size() != codes.size() || !std::is_permutation(codes.begin(), codes.end(), current.begin()))
     return FolderResult::kRefused;
   if (std::equal(codes.begin(), codes.end(), current.begin())) return FolderResult::kDone;

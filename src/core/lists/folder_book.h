@@ -31,6 +31,9 @@ inline constexpr std::string_view kMsgFolderFull = "フォルダに登録でき�
 // The name a new folder gets.
 inline constexpr std::string_view kNewFolderName = "新しいフォルダ";
 
+// The codes of a folder up to its first 0.
+std::span<const int32_t> FolderCodes(const BrandFolder& folder);
+
 enum class FolderResult {
   kDone,      // changed and written
   kRefused,   // nothing changed (the user was told why, or there was nothing to do)
