@@ -43,7 +43,8 @@ struct Data {
     EnsureFolder(folder + "data");
     WriteFileAtomic(folder + "data/default.dat", *ReadWholeFile(SORANO_SOURCE_DIR "/resources/default.dat"));
     WriteFileAtomic(folder + "data/mybrand.dat", "");
-    std::snprintf(ws->settings.check_path, sizeof ws->settings.check_path, "%s", folder.c_str());
+    std::snprintf(ws->settings.runtime.data_path, sizeof ws->settings.runtime.data_path, "%s",
+                  folder.c_str());
     NullPrompt prompt;
     ApplyDefaultData(ws->settings.data_folder(), ws->brands, prompt);
     std::mt19937 rng(4000);

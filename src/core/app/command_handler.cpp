@@ -21,6 +21,10 @@ constexpr CommandArea kAreas[] = {
     {Work::kTree, ExecuteTreeCommand, MarkTreeCommand},
     {Work::kList, ExecuteListCommand, MarkListCommand},
     {Work::kMemo, ExecuteMemoCommand, MarkMemoCommand},
+    {Work::kSettingsDialog, ExecuteSettingsCommand, nullptr},
+    {Work::kAbout, ExecuteAboutCommand, nullptr},
+    {Work::kIntraday, ExecuteIntradayCommand, MarkIntradayCommand},
+    {Work::kHelpFiles, ExecuteHelpCommand, nullptr},
 };
 
 const CommandArea* FindArea(Work work) {

@@ -29,7 +29,7 @@ constexpr NodeId kFolder0{tree_root::kFavourites, 0};
 class ListsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::memcpy(ws->settings.check_path, dir.path().data(), dir.path().size() + 1);
+    std::memcpy(ws->settings.runtime.data_path, dir.path().data(), dir.path().size() + 1);
     std::strcpy(ws->settings.check_editer, "xdg-open");
     std::strcpy(ws->settings.host_profile, "h:1");
     for (int32_t code : {1301, 6758, 7203, 9984}) {

@@ -25,7 +25,8 @@ namespace {
 class ListsPaneTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::strncpy(ws->settings.check_path, dir.path().c_str(), sizeof ws->settings.check_path - 1);
+    std::strncpy(ws->settings.runtime.data_path, dir.path().c_str(),
+                 sizeof ws->settings.runtime.data_path - 1);
     for (int32_t code : {1301, 6758, 7203}) {
       BrandRecord& r = ws->brands[static_cast<size_t>(code)];
       r.price = code;  // sorts like the code
