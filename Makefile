@@ -32,7 +32,8 @@ test-tsan: deps
 	cmake $(CMAKE_GEN) -S . -B $(BUILD_TSAN) -DCMAKE_BUILD_TYPE=Debug -DSORANO_BUILD_UI=OFF \
 	  -DSORANO_BUILD_BENCH=OFF -DSORANO_SANITIZE=thread
 	cmake --build $(BUILD_TSAN)
-	cd $(BUILD_TSAN) && ctest --output-on-failure -L core --timeout 600
+	cd $(BUILD_TSAN) && TSAN_OPTIONS="suppressions=$(CURDIR)/tests/sanitizers/tsan.supp" \
+	  ctest --output-on-failure -L core --timeout 600
 
 # The frame benchmark in a Release build: the least of five repetitions of every figure.
 # BENCH_ARGS passes more options (e.g. BENCH_ARGS=--benchmark_filter=BM_Frame).

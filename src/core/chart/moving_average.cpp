@@ -113,8 +113,8 @@ OverlayLine ComputeAverage(AverageKind kind, const PriceSeries& s, const ChartWi
     }
     case AverageKind::Lma:
     case AverageKind::Epma: {
-      // The look-back of m = min(j + 1, n) bars stays inside the window: it grows at the left edge.
-      int m = std::min(j0 + 1, n);
+      // The look-back of m = min(t + 1, n) bars: fewer than n only where the series starts.
+      int m = std::min(t0 + 1, n);
       int64_t sum = SumCloses(s, t0, m), linear = 0;
       for (int k = 0; k < m; ++k) linear += static_cast<int64_t>(m - k) * Close(s, t0 - k);
       for (int j = j0; j < visible; ++j) {
@@ -141,16 +141,21 @@ OverlayLine ComputeAverage(AverageKind kind, const PriceSeries& s, const ChartWi
     case AverageKind::Swma: {
       // Weights sin(i * step) for i = 1 ... m, the newest bar weighing sin(m * step): one table of
       // sines for the whole window, the sums taken in the same order as ever.
-      std::vector<double> sines(static_cast<size_t>(std::min(n, visible)) + 1, 0.0);
-      for (size_t i = 1; i < sines.size(); ++i) sines[i] = std::sin(static_cast<double>(i) * swmaStep);
+      // weights[m] is the sum of sines 1 ... m, added in that order.
+      const size_t size = static_cast<size_t>(std::min(n, w.first + visible)) + 1;
+      std::vector<double> sines(size, 0.0), weights(size, 0.0);
+      for (size_t i = 1; i < size; ++i) {
+        sines[i] = std::sin(static_cast<double>(i) * swmaStep);
+        weights[i] = weights[i - 1] + sines[i];
+      }
       for (int j = j0; j < visible; ++j) {
         const int t = w.first + j;
-        const int m = std::min(j + 1, n);
-        double sum = 0, weights = 0;
+        const int m = std::min(t + 1, n);
+        double sum = 0;
         for (int k = 0; k < m; ++k)
           sum += sines[static_cast<size_t>(m - k)] * static_cast<double>(Close(s, t - k));
-        for (int i = 1; i <= m; ++i) weights += sines[static_cast<size_t>(i)];
-        line.v[static_cast<size_t>(j)] = weights == 0.0 ? 0 : Trunc32(sum / weights);
+        const double total = weights[static_cast<size_t>(m)];
+        line.v[static_cast<size_t>(j)] = total == 0.0 ? 0 : Trunc32(sum / total);
       }
       break;
     }

@@ -74,14 +74,13 @@ TEST(MovingAverageTest, WindowWeightedAverages) {
   // EPMA with n = 3 on 100 (oldest), 110, 120: (2 / 12) * (5*100 + 2*110 - 1*120) = 100.
   const PriceSeries s = SeriesOfCloses({100, 110, 120, 130});
   EXPECT_EQ(ComputeAverage(AverageKind::Epma, s, Window(0, 4), 3).v[2], 100);
-  // Left of the window only the window's own bars count: n = min(j + 1, N).
+  // The bars before the window count at its left edge too: LMA at 110 weighs 99, 100, 110 by 1, 2, 3.
   const PriceSeries t = SeriesOfCloses({90, 95, 99, 100, 110, 120, 130});
   const OverlayLine lma = ComputeAverage(AverageKind::Lma, t, Window(4, 3), 3);
   EXPECT_EQ(lma.start, 1);
-  EXPECT_EQ(lma.v[0], 110);
-  EXPECT_EQ(lma.v[1], (2 * 120 + 110) / 3);
+  EXPECT_EQ(lma.v[0], (3 * 110 + 2 * 100 + 99) / 6);
   EXPECT_EQ(lma.v[2], (3 * 130 + 2 * 120 + 110) / 6);
-  EXPECT_EQ(ComputeAverage(AverageKind::Epma, t, Window(4, 3), 3).v[2], 110);
+  EXPECT_EQ(ComputeAverage(AverageKind::Epma, t, Window(4, 3), 3).v[0], (5 * 99 + 2 * 100 - 110) / 6);
   // SWMA on constant closes is the close; the constant is the program's, not pi.
   const PriceSeries flat = SeriesOfCloses({500, 500, 500, 500});
   EXPECT_EQ(ComputeAverage(AverageKind::Swma, flat, Window(0, 4), 3).v[3], 499 + 1);
@@ -108,8 +107,8 @@ TEST(MovingAverageTest, RunningSumsEqualTheLookBackAddedUpAtEveryPosition) {
   PriceSeries s;
   s.Assign(bars);
   auto c = [&](int t) { return static_cast<double>(bars[static_cast<size_t>(t)].close); };
-  auto direct = [&](AverageKind kind, int t, int j, int period) -> int64_t {
-    const int n = kind == AverageKind::Tma ? (period + 1) / 2 : period, m = std::min(j + 1, n);
+  auto direct = [&](AverageKind kind, int t, int period) -> int64_t {
+    const int n = kind == AverageKind::Tma ? (period + 1) / 2 : period, m = std::min(t + 1, n);
     double sum = 0, weights = 0;
     switch (kind) {
       case AverageKind::Sma:
@@ -141,10 +140,24 @@ TEST(MovingAverageTest, RunningSumsEqualTheLookBackAddedUpAtEveryPosition) {
         const OverlayLine line = ComputeAverage(kind, s, w, period);
         ASSERT_TRUE(line.Drawn());
         for (int j = line.start - 1; j < w.visible; ++j)
-          ASSERT_EQ(line.v[static_cast<size_t>(j)], direct(kind, w.first + j, j, period))
+          ASSERT_EQ(line.v[static_cast<size_t>(j)], direct(kind, w.first + j, period))
               << static_cast<int>(kind) << " period " << period << " first " << w.first << " j " << j;
       }
     }
+  }
+}
+
+TEST(MovingAverageTest, AllButTheEmaGiveADateTheSameValueWhereverTheWindowStarts) {
+  std::vector<int> closes;
+  for (int i = 0; i < 60; ++i) closes.push_back(1000 + (i * 37) % 101);
+  const PriceSeries s = SeriesOfCloses(closes);
+  for (AverageKind k : {AverageKind::Sma, AverageKind::Ama, AverageKind::Wma, AverageKind::Tma,
+                        AverageKind::Lma, AverageKind::Epma, AverageKind::Swma}) {
+    const OverlayLine wide = ComputeAverage(k, s, Window(10, 50), 7);
+    const OverlayLine scrolled = ComputeAverage(k, s, Window(30, 30), 7);
+    ASSERT_EQ(scrolled.start, 1);
+    for (size_t j = 0; j < scrolled.v.size(); ++j)
+      EXPECT_EQ(scrolled.v[j], wide.v[j + 20]) << static_cast<int>(k) << " at " << j;
   }
 }
 
