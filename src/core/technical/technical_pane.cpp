@@ -353,11 +353,6 @@ void Painter::VolumeGraph() {
   Label(kVolume, "出来高");
   const VolumeScale scale = VolumeScaleFor(w_);
   auto y = [&](int64_t u) { return ClampY(scale.Y(u, top_, h_)); };
-  // Right-aligned by their measured width: half a full-width character per digit cuts digits that are
-  // wider than that ("549000").
-  const std::string lo = Num(scale.lo), hi = Num(scale.hi);
-  c_.Text(right_ - c_.MeasureText(lo).width, TextTop(top_ + h_ - (h_ * 30) / 200), lo);
-  c_.Text(right_ - c_.MeasureText(hi).width, top_, hi);
   c_.SetPen(pal_.slot[kVolume]);
   c_.SetBrush(pal_.slotBrush[kVolume]);
   for (int i = 1; i <= w_.visible; ++i) {
@@ -368,6 +363,11 @@ void Painter::VolumeGraph() {
     const int n = s_.para_tec_volume_sma;
     DrawLine(VolumeSma(w_, n), Start(n), kVolumeSma, y);
   }
+  // The scale's texts stand over the newest bars: written after them, so that no bar hides digits, and
+  // right-aligned by their measured width (half a full-width character per digit cut "549000").
+  const std::string lo = Num(scale.lo), hi = Num(scale.hi);
+  c_.Text(right_ - c_.MeasureText(lo).width, TextTop(top_ + h_ - (h_ * 30) / 200), lo);
+  c_.Text(right_ - c_.MeasureText(hi).width, top_, hi);
 }
 
 void Painter::DeviationRateStep(int n) {

@@ -478,9 +478,14 @@ TEST(TechnicalPaneVolume, BarsFromTheSmallestVolumeAndTheAverage) {
   RecordingCanvas c(600, 200);
   PaintTechnicalPane(c, s, Series(bars), Window(40, 20));
   EXPECT_EQ(FindText(c, "出来高 ")->at, (Point{0, 0}));
-  // lo 12,000 (q = 10) at y = 200 - 30, hi at the top, both ending at the right edge (5 digits of 6).
+  // lo 12,000 (q = 10) at y = 200 - 30, hi at the top, both ending at the right edge (5 digits of 6)
+  // and written over the bars.
   EXPECT_EQ(FindText(c, "12000")->at, (Point{600 - 30, 170}));
   EXPECT_EQ(FindText(c, "22000")->at, (Point{600 - 30, 0}));
+  const auto& calls = c.calls();
+  const auto lastBar =
+      std::find_if(calls.rbegin(), calls.rend(), [](const Call& k) { return k.op == Op::Rectangle; });
+  EXPECT_GT(FindText(c, "12000"), &*lastBar);  // FindText points into calls()
   const std::vector<Call> rects = c.Of(Op::Rectangle, s.color_tec[2]);
   ASSERT_EQ(rects.size(), 20u);
   EXPECT_EQ(rects[0].top, 200);  // the smallest volume has no height
