@@ -43,7 +43,8 @@ class MainWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ws = std::make_unique<Workspace>();
-    std::strncpy(ws->settings.check_path, dir.path().c_str(), sizeof ws->settings.check_path - 1);
+    std::strncpy(ws->settings.runtime.data_path, dir.path().c_str(),
+                 sizeof ws->settings.runtime.data_path - 1);
     window = std::make_unique<MainWindow>(*ws, nullptr, "");
   }
   void Show(int width = 1000, int height = 720) {
@@ -501,7 +502,7 @@ TEST(MainWindowExitTest, CloseSavesTheWindowAndTheBandOrderWhichTheNextStartRest
   test::TempDir dir;
   MemoryRegistry registry;
   auto ws = std::make_unique<Workspace>();
-  std::strncpy(ws->settings.check_path, dir.path().c_str(), sizeof ws->settings.check_path - 1);
+  std::strncpy(ws->settings.runtime.data_path, dir.path().c_str(), sizeof ws->settings.runtime.data_path - 1);
   // Band 2 first, then band 0, and band 1 on a row of its own.
   SetBand(ws->settings.rbBand[0], 2, 0);
   SetBand(ws->settings.rbBand[1], 0, 0);
@@ -563,7 +564,7 @@ TEST(MainWindowExitTest, TheExitCommandKeepsTheBandRecordsReadAtStart) {
   test::TempDir dir;
   MemoryRegistry registry;
   auto ws = std::make_unique<Workspace>();
-  std::strncpy(ws->settings.check_path, dir.path().c_str(), sizeof ws->settings.check_path - 1);
+  std::strncpy(ws->settings.runtime.data_path, dir.path().c_str(), sizeof ws->settings.runtime.data_path - 1);
   ws->settings.rbBand[0].fill(0x5A);  // not a record of ours: the default order is used
   const auto kept = ws->settings.rbBand[0];
   MainWindow window(*ws, &registry, "K");
