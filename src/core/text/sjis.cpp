@@ -53,7 +53,9 @@ size_t Utf8Step(std::string_view s, size_t pos) {
 
 }  // namespace
 
-std::string SjisToUtf8(std::string_view sjis) { return Convert("UTF-8", "CP932", sjis, "\xEF\xBF\xBD", 1); }
+std::string SjisToUtf8(std::string_view sjis) {
+  return Convert("UTF-8", "CP932", sjis, "\xEF\xBF\xBD", 1);
+}
 
 std::string Utf8ToSjis(std::string_view utf8) {
   // iconv stops at a character it cannot represent; skip that whole UTF-8 character, not one byte.
@@ -83,6 +85,39 @@ std::string Utf8ToSjis(std::string_view utf8) {
     start += std::min(Utf8Step(utf8, start), utf8.size() - start);
   }
   return out;
+}
+
+std::optional<std::string> Utf8ToSjisExact(std::string_view utf8) {
+  iconv_t cd = iconv_open("CP932", "UTF-8");
+  if (cd == reinterpret_cast<iconv_t>(-1)) return std::nullopt;
+  std::string out;
+  char* src = const_cast<char*>(utf8.data());
+  size_t srcLeft = utf8.size();
+  bool ok = true;
+  while (srcLeft > 0) {
+    char buf[4096];
+    char* dst = buf;
+    size_t dstLeft = sizeof buf;
+    const size_t r = iconv(cd, &src, &srcLeft, &dst, &dstLeft);
+    out.append(buf, static_cast<size_t>(dst - buf));
+    if (r == static_cast<size_t>(-1) && errno != E2BIG) {
+      ok = false;
+      break;
+    }
+  }
+  iconv_close(cd);
+  if (!ok) return std::nullopt;
+  return out;
+}
+
+bool SjisContains(std::string_view haystack, std::string_view needle) {
+  if (needle.size() > haystack.size()) return false;
+  const size_t last = haystack.size() - needle.size();
+  for (size_t i = 0; i <= last;) {
+    if (haystack.compare(i, needle.size(), needle) == 0) return true;
+    i += IsSjisLeadByte(static_cast<unsigned char>(haystack[i])) ? 2 : 1;
+  }
+  return false;
 }
 
 }  // namespace sorano
