@@ -24,6 +24,19 @@ std::optional<std::string> ReadWholeFile(const std::string& path, size_t maxByte
 // read) keeps its bytes as they were. The number of bytes read, or -1 when the file cannot be opened.
 int64_t ReadRecordsInto(const std::string& path, std::span<char> out, size_t unit);
 
+// What tells one version of a file from another: its identity (device and inode: an atomic rewrite makes
+// a new one), size and modification time. Two stamps are equal when nothing has replaced or changed the
+// file in between.
+struct FileStamp {
+  unsigned long long device = 0;
+  unsigned long long inode = 0;
+  long long size = 0;
+  long long modifiedNs = 0;
+  bool operator==(const FileStamp&) const = default;
+};
+// The stamp of an existing file; nullopt when there is none (or it is a folder).
+std::optional<FileStamp> StampOf(const std::string& path);
+
 // Writes data to a temporary file in the same folder, flushes it to disk and renames it over path.
 // The new file gets the permission bits `mode` (data files 0644; files with secrets 0600). False (and
 // the old file untouched) on any failure.
