@@ -7,9 +7,10 @@
 //   window 30.5/29.8, first paint 40.2/31.0, total 105.3/93.8
 //
 // Each figure is wall-clock time / CPU time of the main thread (the one that starts the program and
-// paints): on a busy machine the CPU time still says what the step costs. The variable's value is the launch time in nanoseconds
-// since the epoch (`date +%s%N` in the script that starts the program), so the time before main()
-// counts too ("launch"); any other value counts from main(), and "launch" is then left out.
+// paints): on a busy machine the CPU time still says what the step costs. The variable's value is the
+// launch time in nanoseconds since the epoch (`date +%s%N` in the script that starts the program), so
+// the time before main() counts too ("launch"); any other value counts from main(), and "launch" is
+// then left out.
 #include <chrono>
 #include <optional>
 #include <string>
