@@ -2,9 +2,11 @@
 BUILD      ?= build
 BUILD_ASAN ?= build-asan
 BUILD_TSAN ?= build-tsan
+BUILD_RELEASE ?= build-release
+PREFIX     ?= /usr/local
 CMAKE_GEN  := -G Ninja
 
-.PHONY: run test test-asan test-tsan build deps clean format
+.PHONY: run test test-asan test-tsan build deps clean format release install package
 
 deps:
 	@scripts/install-deps
@@ -33,6 +35,19 @@ test-tsan: deps
 	cmake --build $(BUILD_TSAN)
 	cd $(BUILD_TSAN) && ctest --output-on-failure -L core --timeout 600
 
+# The three programs built for use (Release, no tests or benchmarks), in their own build folder.
+release: deps
+	cmake $(CMAKE_GEN) -S . -B $(BUILD_RELEASE) -DCMAKE_BUILD_TYPE=Release -DSORANO_BUILD_BENCH=OFF
+	cmake --build $(BUILD_RELEASE) --target sorano sorano-cli sorano-feed
+
+# make install [PREFIX=/usr/local] [DESTDIR=/staging/root]
+install: release
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD_RELEASE) --prefix "$(PREFIX)" --strip
+
+# The Debian package sorano_<version>_<arch>.deb in $(BUILD_RELEASE).
+package: release
+	cd $(BUILD_RELEASE) && cpack -G DEB
+
 # The program on a demo settings file and data folder under $(BUILD)/demo, against a local sorano-feed.
 run: build
 	scripts/run-demo $(BUILD)
@@ -41,4 +56,4 @@ format:
 	find src tools tests bench -name '*.cpp' -o -name '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD) $(BUILD_ASAN) $(BUILD_TSAN)
+	rm -rf $(BUILD) $(BUILD_ASAN) $(BUILD_TSAN) $(BUILD_RELEASE)

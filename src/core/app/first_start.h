@@ -2,18 +2,13 @@
 // A user's first start: the settings point check_path at the per-user data folder; this seeds that
 // folder with the shipped brand list and builds the brand table from it.
 #include <string>
-#include <string_view>
 
+#include "core/fs/resource_path.h"
 #include "core/prompt/prompt.h"
 #include "core/settings/data_folder.h"
 #include "core/store/brand_table.h"
 
 namespace sorano {
-
-// Where a shipped resource file (such as "default.dat") is found: $SORANO_RESOURCES/<name> when that
-// variable is set, else the first existing of <program folder>/resources/<name> and
-// <program folder>/../resources/<name> (a build folder inside the source tree). Empty when none exists.
-std::string ShippedResourcePath(std::string_view name);
 
 // Copies shippedDefaultDat to data/default.dat when the data folder has none (a user's own list is
 // never overwritten), then applies it to the brand table and saves view.dat. Returns the result of

@@ -133,6 +133,7 @@ TEST_F(Cli, BadInputGivesAClearMessageAndNonZeroStatus) {
       {{"--data", dir.path(), "brand", "10000"}, 2, "bad brand code"},
       {{"--data", dir / "missing", "brand", "7203"}, 1, "is not a folder"},
       {{"brand", "7203", "--data"}, 2, "--data needs a folder"},
+      {{"--data", dir.path(), "seed", "extra"}, 2, "unexpected argument 'extra'"},
       {{"frobnicate"}, 2, "unknown command 'frobnicate'"},
       {{"--verbose", "brand"}, 2, "unknown option '--verbose'"},
       {{}, 2, "usage: sorano-cli"},
