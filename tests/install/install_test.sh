@@ -2,9 +2,9 @@
 # The installed tree: `cmake --install` into a temporary DESTDIR with the prefix /usr, then the
 # installed programs run from there without SORANO_RESOURCES and must find their shipped files under
 # usr/share/sorano/: sorano-cli seeds a data folder from the shipped brand list, the installed
-# sorano-feed serves that list to an installed sorano-cli download, and the installed program's first
-# start (offscreen) seeds the per-user data folder. The desktop entry and the AppStream file must pass
-# their validators.
+# sorano-feed serves that list to an installed sorano-cli download, sorano-cli imports a CSV file, and
+# the installed program's first start (offscreen) seeds the per-user data folder. The desktop entry and
+# the AppStream file must pass their validators.
 #
 #   install_test.sh CMAKE BUILD_DIR TEST_DIR
 set -uo pipefail
@@ -65,6 +65,11 @@ start_feed "$BIN/sorano-feed" "$WORK/feed.log" || fail "the installed sorano-fee
 [ "$("$BIN/sorano-cli" --data "$DATA" chart 7203 | wc -l)" -gt 200 ] || fail "no year of 7203 was stored"
 stop_pid "$FEED_PID"
 FEED_PID=""
+printf 'Date,Open,High,Low,Close,Volume\n2024-01-05,2735,2770,2716,2762,18651000\n' >"$WORK/import.csv"
+"$BIN/sorano-cli" --data "$DATA" import 6758 "$WORK/import.csv" >/dev/null 2>"$WORK/import.log" ||
+  fail "the installed sorano-cli could not import: $(cat "$WORK/import.log")"
+[ "$("$BIN/sorano-cli" --data "$DATA" chart 6758)" = $'date,open,high,low,close,volume,factor\n2024-01-05,2735,2770,2716,2762,18651000,1' ] ||
+  fail "the imported day of 6758 is not stored"
 
 # The program's first start, offscreen: the per-user data folder is seeded from usr/share/sorano. No
 # single-instance check (other programs may run beside the test) and no version check.
