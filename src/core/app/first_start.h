@@ -2,6 +2,7 @@
 // A user's first start: the settings point check_path at the per-user data folder; this seeds that
 // folder with the shipped brand list and builds the brand table from it.
 #include <string>
+#include <string_view>
 
 #include "core/fs/resource_path.h"
 #include "core/prompt/prompt.h"
@@ -9,6 +10,10 @@
 #include "core/store/brand_table.h"
 
 namespace sorano {
+
+// Shipped files the help menu opens: the manual's first page and the ReadMe.
+inline constexpr std::string_view kHelpIndex = "help/index.html";
+inline constexpr std::string_view kReadMe = "ReadMe.txt";
 
 // Copies shippedDefaultDat to data/default.dat when the data folder has none (a user's own list is
 // never overwritten), then applies it to the brand table and saves view.dat. Returns the result of

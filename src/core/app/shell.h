@@ -8,6 +8,10 @@
 
 namespace sorano {
 
+class AboutBoxView;
+class IntradayView;
+class SettingsSheetView;
+
 // The panes of the main window.
 enum class Pane {
   kPriceChart,  // mychild2
@@ -73,6 +77,12 @@ class Shell {
   // listener) and show the modal progress dialog "銘柄チャートデータダウンロード" until it ends. Called
   // only when the busy flag is clear.
   virtual void StartDownload(SingleBrandJob job) = 0;
+
+  // The areas that need more of the window than the methods above (settings_sheet_view.h,
+  // about_box.h, intraday_view.h).
+  virtual SettingsSheetView& settingsSheet() = 0;
+  virtual AboutBoxView& aboutBox() = 0;
+  virtual IntradayView& intraday() = 0;
 };
 
 }  // namespace sorano
