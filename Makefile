@@ -2,11 +2,11 @@
 BUILD      ?= build
 BUILD_ASAN ?= build-asan
 BUILD_TSAN ?= build-tsan
-BUILD_RELEASE ?= build-release
+BUILD_REL  ?= build-release
 PREFIX     ?= /usr/local
 CMAKE_GEN  := -G Ninja
 
-.PHONY: run test test-asan test-tsan build deps clean format release install package
+.PHONY: run test test-asan test-tsan bench build deps clean format release install package
 
 deps:
 	@scripts/install-deps
@@ -36,18 +36,26 @@ test-tsan: deps
 	cd $(BUILD_TSAN) && TSAN_OPTIONS="suppressions=$(CURDIR)/tests/sanitizers/tsan.supp" \
 	  ctest --output-on-failure -L core --timeout 600
 
-# The three programs built for use (Release, no tests or benchmarks), in their own build folder.
+# The frame benchmark in a Release build: the least of five repetitions of every figure.
+# BENCH_ARGS passes more options (e.g. BENCH_ARGS=--benchmark_filter=BM_Frame).
+bench: deps
+	cmake $(CMAKE_GEN) -S . -B $(BUILD_REL) -DCMAKE_BUILD_TYPE=Release -DSORANO_BUILD_UI=ON
+	cmake --build $(BUILD_REL) --target bench_frame
+	$(BUILD_REL)/bench_frame --benchmark_repetitions=5 --benchmark_report_aggregates_only=true \
+	  $(BENCH_ARGS) | grep -v -e '_mean ' -e '_median ' -e '_stddev ' -e '_cv '
+
+# The three programs built for use, in the Release build folder of the benchmark.
 release: deps
-	cmake $(CMAKE_GEN) -S . -B $(BUILD_RELEASE) -DCMAKE_BUILD_TYPE=Release -DSORANO_BUILD_BENCH=OFF
-	cmake --build $(BUILD_RELEASE) --target sorano sorano-cli sorano-feed
+	cmake $(CMAKE_GEN) -S . -B $(BUILD_REL) -DCMAKE_BUILD_TYPE=Release -DSORANO_BUILD_UI=ON
+	cmake --build $(BUILD_REL) --target sorano sorano-cli sorano-feed
 
 # make install [PREFIX=/usr/local] [DESTDIR=/staging/root]
 install: release
-	DESTDIR="$(DESTDIR)" cmake --install $(BUILD_RELEASE) --prefix "$(PREFIX)" --strip
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD_REL) --prefix "$(PREFIX)" --strip
 
-# The Debian package sorano_<version>_<arch>.deb in $(BUILD_RELEASE).
+# The Debian package sorano_<version>_<arch>.deb in $(BUILD_REL).
 package: release
-	cd $(BUILD_RELEASE) && cpack -G DEB
+	cd $(BUILD_REL) && cpack -G DEB
 
 # The program on a demo settings file and data folder under $(BUILD)/demo, against a local sorano-feed.
 run: build
@@ -57,4 +65,4 @@ format:
 	find src tools tests bench -name '*.cpp' -o -name '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD) $(BUILD_ASAN) $(BUILD_TSAN) $(BUILD_RELEASE)
+	rm -rf $(BUILD) $(BUILD_ASAN) $(BUILD_TSAN) $(BUILD_REL)
