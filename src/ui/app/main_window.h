@@ -33,6 +33,7 @@ class QToolBar;
 namespace sorano {
 
 class ChartPaneWidget;
+class ListsController;
 class TechnicalPaneWidget;
 class SplitterBar;
 class ProgressDialog;
@@ -60,6 +61,7 @@ class MainWindow : public QMainWindow, public Shell {
   QMenu* ContextMenu(int index) const;
   QMenu* WindowMenu() const { return windowMenu_; }
   ChartPaneWidget* chartPane() const { return chart_; }
+  ListsController* lists() const { return lists_; }
   TechnicalPaneWidget* technicalPane() const { return technical_; }
   QWidget* pane(Pane p) const;
   SplitterBar* splitter(Splitter s) const;
@@ -94,6 +96,7 @@ class MainWindow : public QMainWindow, public Shell {
   AboutBoxView& aboutBox() override { return aboutBox_; }
   IntradayView& intraday() override { return intraday_; }
   IntradayWindow* intradayWindow() const { return intraday_.window(); }
+  ListsView& Lists() override;
 
  protected:
   void closeEvent(QCloseEvent*) override;
@@ -139,6 +142,7 @@ class MainWindow : public QMainWindow, public Shell {
   QWidget* client_ = nullptr;  // the central widget: everything below the bands and above the status bar
   QFrame* separator_ = nullptr;
   QWidget* back_ = nullptr;
+  ListsController* lists_ = nullptr;
   QWidget* tree_ = nullptr;
   QWidget* list_ = nullptr;
   QWidget* timeSeries_ = nullptr;

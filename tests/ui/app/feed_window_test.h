@@ -30,10 +30,12 @@ class FeedWindowTest : public ::testing::Test {
     SettingsStore& s = ws->settings;
     std::strncpy(s.runtime.data_path, dir.path().c_str(), sizeof s.runtime.data_path - 1);
     const std::string host = "127.0.0.1:" + std::to_string(feed_->port());
-    for (char* field : {s.host_chart, s.host_quote, s.host_chart_image, s.host_maker})
+    for (char* field : {s.host_chart, s.host_quote, s.host_chart_image, s.host_maker, s.host_news,
+                        s.host_board, s.host_profile, s.host_analysis, s.host_statements})
       std::strncpy(field, host.c_str(), sizeof s.host_chart - 1);
     s.check_code = 7203;
     s.check_DL_restart = 0;
+    WriteBytes(dir / "data/mybrand.dat", "");  // no folders yet (a missing file would be reported)
     window = std::make_unique<MainWindow>(*ws, nullptr, "");
     window->resize(1000, 700);
     window->show();
