@@ -296,22 +296,31 @@ bool NewerFirst(const Day& a, const Day& b) {
   return a.date > b.date;
 }
 
-// Keeps the newest kMaxChartRecords of days. A day dropped here that has the date of the oldest kept
-// day is a second row of that day: reported like any other duplicate.
-std::optional<CsvImportResult> KeepNewest(std::vector<Day>& days) {
-  if (days.size() <= kMaxChartRecords) return std::nullopt;
+// Keeps the newest kMaxChartRecords of days.
+void KeepNewest(std::vector<Day>& days) {
+  if (days.size() <= kMaxChartRecords) return;
   const auto cut = days.begin() + static_cast<std::ptrdiff_t>(kMaxChartRecords);
   std::nth_element(days.begin(), cut - 1, days.end(), NewerFirst);
-  const Day& oldestKept = *(cut - 1);
-  for (auto it = cut; it != days.end(); ++it) {
-    if (it->date != oldestKept.date) continue;
-    CsvImportResult r = Error(CsvImportError::kDuplicateDate, std::max(it->line, oldestKept.line));
-    r.otherLine = std::min(it->line, oldestKept.line);
-    return r;
-  }
   days.erase(cut, days.end());
-  return std::nullopt;
 }
+
+// The days of 1900..9999 a file has given so far, one bit each, so a second row of a day is found as
+// it is read, also when the day is older than the ones the reading keeps.
+class SeenDays {
+ public:
+  SeenDays() : bits_(static_cast<size_t>(10000 - 1900) * 12 * 31) {}
+  // False when the day (yyyymmdd, a real day of 1900..9999) was seen before.
+  bool Insert(int32_t date) {
+    const auto i =
+        static_cast<size_t>((date / 10000 - 1900) * 12 * 31 + (date / 100 % 100 - 1) * 31 + date % 100 - 1);
+    if (bits_[i]) return false;
+    bits_[i] = true;
+    return true;
+  }
+
+ private:
+  std::vector<bool> bits_;
+};
 
 // A price field: a number that rounds to 1 yen or more and fits the file's 32-bit field.
 std::optional<CsvImportResult> ParsePrice(std::string_view field, int64_t line, double& value, int32_t& yen) {
@@ -375,6 +384,7 @@ ReadDays ReadCsvDays(const std::string& path) {
   std::string line;
   std::vector<std::string> fields;
   std::optional<Layout> layout;
+  SeenDays seen;
   int64_t number = 0;
   for (;;) {
     const LineReader::Status status = reader.Next(line);
@@ -411,36 +421,27 @@ ReadDays ReadCsvDays(const std::string& path) {
       ++out.result.skipped;
       continue;
     }
+    if (!seen.Insert(day.date)) {
+      out.result = Error(CsvImportError::kDuplicateDate, number);
+      const auto earlier =
+          std::find_if(out.days.begin(), out.days.end(), [&day](const Day& d) { return d.date == day.date; });
+      if (earlier != out.days.end()) out.result.otherLine = earlier->line;
+      return out;
+    }
     ++out.result.days;
     out.days.push_back(day);
-    if (out.days.size() == 2 * kMaxChartRecords) {
-      if (auto e = KeepNewest(out.days)) {
-        out.result = *e;
-        return out;
-      }
-    }
+    if (out.days.size() == 2 * kMaxChartRecords) KeepNewest(out.days);
   }
   if (!layout) {
     out.result = Error(CsvImportError::kUnknownLayout, number > 0 ? 1 : 0);
     return out;
   }
-  if (auto e = KeepNewest(out.days)) {
-    out.result = *e;
-    return out;
-  }
+  KeepNewest(out.days);
   if (out.days.empty()) {
     out.result = Error(CsvImportError::kNoRows, 0);
     return out;
   }
   std::sort(out.days.begin(), out.days.end(), [](const Day& a, const Day& b) { return a.date < b.date; });
-  for (size_t i = 1; i < out.days.size(); ++i) {
-    if (out.days[i].date != out.days[i - 1].date) continue;
-    CsvImportResult r =
-        Error(CsvImportError::kDuplicateDate, std::max(out.days[i].line, out.days[i - 1].line));
-    r.otherLine = std::min(out.days[i].line, out.days[i - 1].line);
-    out.result = r;
-    return out;
-  }
   return out;
 }
 

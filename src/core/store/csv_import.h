@@ -51,7 +51,8 @@ inline constexpr size_t kMaxCsvLineBytes = 4096;
 struct CsvImportResult {
   CsvImportError error = CsvImportError::kNone;
   int64_t line = 0;       // the file's line (from 1) the error is about; 0 when it is about no line
-  int64_t otherLine = 0;  // kDuplicateDate: the earlier line of the same day
+  int64_t otherLine = 0;  // kDuplicateDate: the earlier line of the same day; 0 when that day is
+                          // older than the 12000 newest, which are all the reading holds
   std::string text;       // the offending field (up to 64 bytes as found in the file)
   // After a successful import:
   int64_t days = 0;          // days read from the file

@@ -250,12 +250,17 @@ TEST_F(CsvImport, KeepsTheNewestTwelveThousandOfALongFile) {
   EXPECT_EQ(days.front().r.close, 30000 - static_cast<int>(kMaxChartRecords) + 1);
   for (size_t i = 1; i < days.size(); ++i) ASSERT_EQ(days[i].r.close, days[i - 1].r.close + 1) << i;
 
-  // A second row of the oldest kept day is found even though the reading dropped it.
-  const std::string oldest = std::to_string(dates[kMaxChartRecords - 1]);
-  const CsvImportResult dup = Import(bytes + oldest + ",1,1,1,1,1\n");
-  EXPECT_EQ(dup.error, CsvImportError::kDuplicateDate);
-  EXPECT_EQ(dup.line, 30002);
-  EXPECT_EQ(dup.otherLine, static_cast<int64_t>(kMaxChartRecords) + 1);
+  // A second row of a day is refused whether the reading keeps that day or has dropped it.
+  const struct {
+    size_t index;
+    int64_t otherLine;
+  } dups[] = {{kMaxChartRecords - 1, static_cast<int64_t>(kMaxChartRecords) + 1}, {kMaxChartRecords, 0}};
+  for (const auto& d : dups) {
+    const CsvImportResult dup = Import(bytes + std::to_string(dates[d.index]) + ",1,1,1,1,1\n");
+    EXPECT_EQ(dup.error, CsvImportError::kDuplicateDate);
+    EXPECT_EQ(dup.line, 30002);
+    EXPECT_EQ(dup.otherLine, d.otherLine);
+  }
 }
 
 }  // namespace
