@@ -126,7 +126,7 @@ int RunUpdate(Context& ctx, std::span<const std::string> args) {
 
   auto listener = std::make_shared<CliListener>(ctx.err, isatty(STDERR_FILENO) == 1);
   DownloadState state;
-  StreamPrompt prompt(ctx.err);
+  StderrPrompt prompt(ctx.err);
   g_interrupted = 0;
   auto previous = std::signal(SIGINT, OnInterrupt);
   bool started;

@@ -28,6 +28,12 @@ CommandRegistration::CommandRegistration(const Command& command) {
   Table().push_back(command);
 }
 
+PromptAnswer StderrPrompt::Ask(std::string_view text, std::string_view, PromptButtons, PromptIcon,
+                               PromptAnswer defaultAnswer) {
+  err_ << text << '\n';
+  return defaultAnswer;
+}
+
 std::optional<int32_t> ParseBrandCode(std::string_view text) {
   if (text.empty() || text.size() > 4) return std::nullopt;
   int32_t code = 0;
@@ -85,7 +91,7 @@ int PrintPortfolioRows(Context& ctx, std::string_view command, bool history) {
     SizeClasses sizes;
   };
   const auto t = std::make_unique<Tables>();
-  StreamPrompt prompt(ctx.err);
+  StderrPrompt prompt(ctx.err);
   const int read =
       history ? LoadHistory(ctx.data, t->trades, prompt) : LoadHoldings(ctx.data, t->holdings, prompt);
   if (read < 0) return kExitFailure;
@@ -99,12 +105,6 @@ int PrintPortfolioRows(Context& ctx, std::string_view command, bool history) {
     ctx.out << CsvLine(cells);
   }
   return kExitOk;
-}
-
-PromptAnswer StreamPrompt::Ask(std::string_view text, std::string_view, PromptButtons, PromptIcon,
-                               PromptAnswer defaultAnswer) {
-  err_ << text << '\n';
-  return defaultAnswer;
 }
 
 }  // namespace sorano::cli

@@ -48,6 +48,17 @@ struct CommandRegistration {
   explicit CommandRegistration(const Command& command);
 };
 
+// Core's questions on a terminal: the text goes to err and the default answer is taken.
+class StderrPrompt : public Prompt {
+ public:
+  explicit StderrPrompt(std::ostream& err) : err_(err) {}
+  PromptAnswer Ask(std::string_view text, std::string_view caption, PromptButtons buttons, PromptIcon icon,
+                   PromptAnswer defaultAnswer) override;
+
+ private:
+  std::ostream& err_;
+};
+
 // A brand code as typed: one to four decimal digits. nullopt for anything else.
 std::optional<int32_t> ParseBrandCode(std::string_view text);
 
@@ -68,17 +79,5 @@ int PrintBrands(Context& ctx, const BrandTable& table, const std::vector<int32_t
 // line a row, its columns in order, from the portfolio file and the brand table. kExitFailure when
 // either cannot be read.
 int PrintPortfolioRows(Context& ctx, std::string_view command, bool history);
-
-// The desktop's message boxes without a desktop: each message is a line on err, every question gets
-// its default answer.
-class StreamPrompt : public Prompt {
- public:
-  explicit StreamPrompt(std::ostream& err) : err_(err) {}
-  PromptAnswer Ask(std::string_view text, std::string_view caption, PromptButtons buttons, PromptIcon icon,
-                   PromptAnswer defaultAnswer) override;
-
- private:
-  std::ostream& err_;
-};
 
 }  // namespace sorano::cli
