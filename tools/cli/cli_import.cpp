@@ -38,6 +38,11 @@ std::string_view ReasonText(CsvImportError error) {
   return "failed";
 }
 
+// "1 day", "2 days".
+std::string Count(int64_t n, std::string_view noun) {
+  return std::to_string(n) + " " + std::string(noun) + (n == 1 ? "" : "s");
+}
+
 std::string DateText(int32_t yyyymmdd) {
   char buf[16];
   std::snprintf(buf, sizeof buf, "%04d-%02d-%02d", yyyymmdd / 10000, yyyymmdd / 100 % 100, yyyymmdd % 100);
@@ -82,11 +87,11 @@ int RunImport(Context& ctx, std::span<const std::string> args) {
     ctx.err << "\nnothing was written\n";
     return kExitFailure;
   }
-  ctx.out << "imported " << r.days << " days of " << *code << " (" << DateText(r.firstDate) << " to "
+  ctx.out << "imported " << Count(r.days, "day") << " of " << *code << " (" << DateText(r.firstDate) << " to "
           << DateText(r.lastDate) << ")";
-  if (r.skipped > 0) ctx.out << ", skipped " << r.skipped << " rows without prices";
-  if (r.replacedDays > 0) ctx.out << ", replaced " << r.replacedDays << " stored days";
-  ctx.out << "; the chart files hold " << r.storedDays << " days\n";
+  if (r.skipped > 0) ctx.out << ", skipped " << Count(r.skipped, "row") << " without prices";
+  if (r.replacedDays > 0) ctx.out << ", replaced " << Count(r.replacedDays, "stored day");
+  ctx.out << "; the chart files hold " << Count(r.storedDays, "day") << "\n";
   return kExitOk;
 }
 

@@ -177,6 +177,11 @@ TEST_F(Cli, ImportMergesACsvFileAndNamesTheLineItRefuses) {
   EXPECT_EQ(bad.err, "sorano-cli import: " + (dir / "b.csv") +
                          ", line 3: the high is below the low: '4'\nnothing was written\n");
   EXPECT_NE(Run({"--data", dir.path(), "chart", "7203"}).out.find("2024-01-05,106,"), std::string::npos);
+
+  test::WriteBytes(dir / "c.csv", header + "2024-01-05,107,113,105,111,2100\n2024-01-06,-,-,-,-,0\n");
+  EXPECT_EQ(Run({"--data", dir.path(), "import", "7203", dir / "c.csv"}).out,
+            "imported 1 day of 7203 (2024-01-05 to 2024-01-05), skipped 1 row without prices, replaced 1 "
+            "stored day; the chart files hold 2 days\n");
 }
 
 TEST_F(Cli, WithoutDataTheSettingsCheckPathIsUsed) {
