@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "core/app/shell.h"
+#include "support/fake_output_shell.h"
 
 namespace sorano::test {
 
@@ -11,6 +12,7 @@ class FakeShell : public Shell {
  public:
   std::vector<std::string> calls;
   bool dialogAnswer = true;  // what RunDialog reports
+  FakeOutputShell out;       // output()
 
   static std::string Name(Pane p) {
     switch (p) {
@@ -60,15 +62,15 @@ class FakeShell : public Shell {
     calls.push_back("OpenUrl " + url);
     return true;
   }
+  bool openFileAnswer = true;  // what OpenFile reports
   bool OpenFile(const std::string& path) override {
     calls.push_back("OpenFile " + path);
-    return true;
+    return openFileAnswer;
   }
   bool StartWebBrowser() override {
     calls.push_back("StartWebBrowser");
     return true;
   }
-  void CopyToClipboard(Pane p) override { calls.push_back("CopyToClipboard " + Name(p)); }
   bool RunDialog(DialogId d) override {
     calls.push_back("RunDialog " + std::to_string(static_cast<int>(d)));
     return dialogAnswer;
@@ -76,6 +78,7 @@ class FakeShell : public Shell {
   void StartDownload(SingleBrandJob job) override {
     calls.push_back("StartDownload " + std::to_string(static_cast<int>(job)));
   }
+  OutputShell& output() override { return out; }
 };
 
 }  // namespace sorano::test

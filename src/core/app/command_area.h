@@ -22,4 +22,9 @@ void MarkWindowCommand(const Workspace& ws, int id, MenuItemState& state);
 // The index of a line-mode command (free, horizontal, vertical, snap) or -1.
 int LineModeIndex(int id);
 
+// The time-series export (export_commands.cpp) and the capture of the pane pictures
+// (print_commands.cpp).
+bool ExecuteExportCommand(Workspace& ws, Shell& shell, Prompt& prompt, int id);
+bool ExecutePrintCommand(Workspace& ws, Shell& shell, Prompt& prompt, int id);
+
 }  // namespace sorano

@@ -17,6 +17,8 @@ namespace {
 // CommandInfo names is listed here (and it is not a data command while busy).
 constexpr CommandArea kAreas[] = {
     {Work::kWindow, ExecuteWindowCommand, MarkWindowCommand},
+    {Work::kExport, ExecuteExportCommand, nullptr},
+    {Work::kPrint, ExecutePrintCommand, nullptr},
 };
 
 const CommandArea* FindArea(Work work) {

@@ -4,9 +4,9 @@
 #include <string>
 #include <string_view>
 
-#include "core/prompt/prompt.h"
 #include "core/app/shell.h"
 #include "core/app/workspace.h"
+#include "core/prompt/prompt.h"
 
 namespace sorano {
 

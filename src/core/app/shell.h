@@ -8,6 +8,8 @@
 
 namespace sorano {
 
+class OutputShell;
+
 // The panes of the main window.
 enum class Pane {
   kPriceChart,  // mychild2
@@ -63,9 +65,6 @@ class Shell {
   // Start the user's web browser on its start page.
   virtual bool StartWebBrowser() = 0;
 
-  // Copy a pane's picture (its back buffer) to the clipboard.
-  virtual void CopyToClipboard(Pane pane) = 0;
-
   // Run a modal dialog; true when it was closed with OK (for kRangeInitialise: AcceptRange took the
   // period into ws.downloads and check_downloadday).
   virtual bool RunDialog(DialogId dialog) = 0;
@@ -73,6 +72,9 @@ class Shell {
   // listener) and show the modal progress dialog "銘柄チャートデータダウンロード" until it ends. Called
   // only when the busy flag is clear.
   virtual void StartDownload(SingleBrandJob job) = 0;
+
+  // What the export and capture commands need of the desktop (output_shell.h).
+  virtual OutputShell& output() = 0;
 };
 
 }  // namespace sorano

@@ -4,15 +4,14 @@
 #include <functional>
 #include <string>
 
-#include "core/prompt/prompt.h"
 #include "core/net/download_job.h"
 #include "core/net/net_config.h"
+#include "core/prompt/prompt.h"
 
 namespace sorano {
 
 inline constexpr std::string_view kMsgNewVersion =
     "最新バージョンが公開されています。\r\nダウンロードページを開きますか？";
-inline constexpr std::string_view kCaptionNotice = "お知らせ";
 
 // "http://<maker host>/sorano.txt" and the download page on the same host.
 std::string VersionFileUrl(const NetConfig& config);

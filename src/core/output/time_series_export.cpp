@@ -4,6 +4,7 @@
 #include <charconv>
 
 #include "core/chart/chart_window.h"
+#include "core/output/xlsx_workbook.h"
 #include "core/text/sjis.h"
 
 namespace sorano {
@@ -136,6 +137,20 @@ std::vector<std::vector<std::string>> ExportCells(const PriceSeries& series, con
     for (ExportColumn c : columns) row.push_back(ExportField(series[i], c));
   }
   return cells;
+}
+
+std::optional<std::string> ExportFile(const PriceSeries& series, const ExportOptions& options, ExportFormat format) {
+  switch (format) {
+    case ExportFormat::kText:
+      return ExportDelimited(series, options, '\t');
+    case ExportFormat::kCsv:
+      return ExportDelimited(series, options, ',');
+    case ExportFormat::kHtml:
+      return ExportHtml(series, options);
+    case ExportFormat::kSpreadsheet:
+      return BuildXlsxWorkbook(ExportCells(series, options));
+  }
+  return std::nullopt;
 }
 
 }  // namespace sorano

@@ -8,6 +8,7 @@
 // every day of the months from the first to the last, and also the monthly bars, which carry day 0.
 // Fields: the date "2003/9/5" (no leading zeros), the weekday "金" (Zeller's congruence on the bar's
 // date), prices and volume as plain decimal integers.
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -40,5 +41,11 @@ std::string ExportHtml(const PriceSeries& series, const ExportOptions& options);
 // The cells of the spreadsheet (UTF-8), one inner vector per worksheet row from row 1 and one text per
 // enabled column from column A: the titles first when the header is on, then one row per bar.
 std::vector<std::vector<std::string>> ExportCells(const PriceSeries& series, const ExportOptions& options);
+
+enum class ExportFormat { kText, kCsv, kHtml, kSpreadsheet };
+
+// The bytes of the whole file of a format: the text, CSV or HTML file, or the .xlsx workbook of the
+// spreadsheet cells (nullopt when the workbook cannot be built).
+std::optional<std::string> ExportFile(const PriceSeries& series, const ExportOptions& options, ExportFormat format);
 
 }  // namespace sorano

@@ -27,8 +27,11 @@
 #include "ui/app/icons.h"
 #include "ui/app/splitter_bar.h"
 #include "ui/chart/chart_pane.h"
+#include "ui/chart/comparison_pane.h"
+#include "ui/chart/time_series_pane.h"
 #include "ui/gfx/qt_canvas.h"
 #include "ui/net/download_dialogs.h"
+#include "ui/output/output_controller.h"
 #include "ui/technical/technical_pane_widget.h"
 
 namespace sorano {
@@ -353,11 +356,13 @@ void MainWindow::BuildPanes() {
 
   tree_ = EmptyPane("treePane", client_);
   list_ = EmptyPane("listPane", client_);
-  timeSeries_ = EmptyPane("timeSeriesPane", client_);
-  comparison_ = EmptyPane("comparisonPane", client_);
-  const ChartModel model{&ws_.settings, &ws_.series, &ws_.window, &ws_.brands, &ws_.monochrome};
+  const ChartModel model{&ws_.settings, &ws_.series,     &ws_.window,
+                         &ws_.brands,   &ws_.monochrome, &ws_.comparisons};
   chart_ = new ChartPaneWidget(model, &crosshair_, client_);
   technical_ = new TechnicalPaneWidget(model, &crosshair_, client_);
+  timeSeries_ = new TimeSeriesPaneWidget(model, client_);
+  comparison_ = new ComparisonPaneWidget(model, client_);
+  output_ = std::make_unique<OutputController>(ws_, this, chart_, technical_);
   connect(chart_, &ChartPaneWidget::WindowScrolled, technical_, &TechnicalPaneWidget::Render);
   connect(chart_, &ChartPaneWidget::Readout, this, &MainWindow::ShowReadout);
   connect(technical_, &TechnicalPaneWidget::Readout, this, &MainWindow::ShowReadout);
@@ -375,6 +380,13 @@ void MainWindow::BuildPanes() {
     UpdateMenuMarks();
     ContextMenu(context_menu::kTechnical)->popup(p);
   });
+  // Every view of the chart area offers the chart side's menu, the way back to the other views.
+  const auto chartMenu = [this](const QPoint& p) {
+    UpdateMenuMarks();
+    ContextMenu(context_menu::kChart)->popup(p);
+  };
+  connect(timeSeries_, &TimeSeriesPaneWidget::ContextMenuRequested, this, chartMenu);
+  connect(comparison_, &ComparisonPaneWidget::ContextMenuRequested, this, chartMenu);
 
   splitterV_ = new SplitterBar(Splitter::kV, back_, client_);
   splitterHT_ = new SplitterBar(Splitter::kHT, back_, client_);
@@ -409,8 +421,8 @@ void MainWindow::BuildPanes() {
   });
   // The window's own menu wherever no pane menu of its own is: the back frame, the splitters, the tabs
   // and the panes whose content comes later.
-  for (QWidget* w : std::initializer_list<QWidget*>{splitterV_, splitterHT_, splitterHB_, tabs_, tree_, list_,
-                                                    timeSeries_, comparison_}) {
+  for (QWidget* w :
+       std::initializer_list<QWidget*>{splitterV_, splitterHT_, splitterHB_, tabs_, tree_, list_}) {
     w->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(w, &QWidget::customContextMenuRequested, this, [this, w](const QPoint& p) {
       // The right button during a splitter drag cancels the drag instead.
@@ -449,6 +461,7 @@ void MainWindow::ApplyLayout(bool updateStatusParts) {
   LayoutInput in =
       LayoutInputFrom(ws_, client_->width(), client_->height(), 0, 0, tabs_->sizeHint().height());
   in.clampSplitters = !isMinimized();
+  in.comparisonCodeWindowOpen = comparison_->CodeWindowOpen();
   layout_ = LayOutPanes(ws_, in);
   Place(separator_, layout_.separator);
   Place(back_, layout_.back);
@@ -463,6 +476,8 @@ void MainWindow::ApplyLayout(bool updateStatusParts) {
   Place(comparison_, layout_.comparison);
   Place(tabs_, layout_.tabs);
   back_->lower();
+  comparison_->ApplyCodeWindow(layout_.codeWindow);
+  if (layout_.repaintComparison) comparison_->Render();
   layingOut_ = false;
 }
 
@@ -525,6 +540,12 @@ void MainWindow::Repaint(Pane pane) {
     case Pane::kTechnical:
       technical_->Render();
       break;
+    case Pane::kTimeSeries:
+      timeSeries_->Render();
+      break;
+    case Pane::kComparison:
+      comparison_->Render();
+      break;
     default:
       this->pane(pane)->update();
       break;
@@ -539,6 +560,12 @@ void MainWindow::Refresh(Pane pane) {
       break;
     case Pane::kTechnical:
       technical_->Render();
+      break;
+    case Pane::kTimeSeries:
+      timeSeries_->Render();
+      break;
+    case Pane::kComparison:
+      comparison_->Render();
       break;
     default:
       this->pane(pane)->update();
@@ -645,9 +672,8 @@ bool MainWindow::StartWebBrowser() {
   return QProcess::startDetached(QStringLiteral("x-www-browser"), {});
 }
 
-void MainWindow::CopyToClipboard(Pane pane) {
-  if (pane == Pane::kPriceChart) chart_->CopyToClipboard();
-  if (pane == Pane::kTechnical) technical_->CopyToClipboard();
+OutputShell& MainWindow::output() {
+  return *output_;
 }
 
 JobContext MainWindow::MakeJobContext() const {

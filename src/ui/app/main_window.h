@@ -31,6 +31,9 @@ namespace sorano {
 
 class ChartPaneWidget;
 class TechnicalPaneWidget;
+class TimeSeriesPaneWidget;
+class ComparisonPaneWidget;
+class OutputController;
 class SplitterBar;
 class ProgressDialog;
 
@@ -58,6 +61,8 @@ class MainWindow : public QMainWindow, public Shell {
   QMenu* WindowMenu() const { return windowMenu_; }
   ChartPaneWidget* chartPane() const { return chart_; }
   TechnicalPaneWidget* technicalPane() const { return technical_; }
+  TimeSeriesPaneWidget* timeSeriesPane() const { return timeSeries_; }
+  ComparisonPaneWidget* comparisonPane() const { return comparison_; }
   QWidget* pane(Pane p) const;
   SplitterBar* splitter(Splitter s) const;
   QWidget* backFrame() const { return back_; }
@@ -84,9 +89,9 @@ class MainWindow : public QMainWindow, public Shell {
   bool OpenUrl(const std::string& url) override;
   bool OpenFile(const std::string& path) override;
   bool StartWebBrowser() override;
-  void CopyToClipboard(Pane pane) override;
   bool RunDialog(DialogId dialog) override;
   void StartDownload(SingleBrandJob job) override;
+  OutputShell& output() override;
 
  protected:
   void closeEvent(QCloseEvent*) override;
@@ -133,10 +138,11 @@ class MainWindow : public QMainWindow, public Shell {
   QWidget* back_ = nullptr;
   QWidget* tree_ = nullptr;
   QWidget* list_ = nullptr;
-  QWidget* timeSeries_ = nullptr;
-  QWidget* comparison_ = nullptr;
+  TimeSeriesPaneWidget* timeSeries_ = nullptr;
+  ComparisonPaneWidget* comparison_ = nullptr;
   ChartPaneWidget* chart_ = nullptr;
   TechnicalPaneWidget* technical_ = nullptr;
+  std::unique_ptr<OutputController> output_;
   SplitterBar* splitterV_ = nullptr;
   SplitterBar* splitterHT_ = nullptr;
   SplitterBar* splitterHB_ = nullptr;

@@ -6,11 +6,11 @@
 #include <QScrollBar>
 #include <QStringList>
 #include <QWidget>
-#include <optional>
 
 #include "core/chart/chart_readout.h"
 #include "core/chart/price_scale.h"
 #include "ui/chart/chart_model.h"
+#include "ui/chart/chart_pane_tools.h"
 #include "ui/gfx/qt_canvas.h"
 
 namespace sorano {
@@ -24,9 +24,8 @@ class ChartPaneWidget : public QWidget {
   void Relayout();
   // Paints the back buffer again from the series and the settings; a drawn trend line is gone.
   void Render();
-  // The last painted picture (what the clipboard command takes).
+  // The last painted picture (what the capture commands take).
   const QImage& Picture() { return canvas_.image(); }
-  void CopyToClipboard();
   // The client area the painter draws on (the pane less its scroll bar).
   QSize CanvasSize() const;
   const PriceScale& Scale() const { return scale_; }
@@ -50,7 +49,6 @@ class ChartPaneWidget : public QWidget {
   void keyPressEvent(QKeyEvent*) override;
 
  private:
-  void SyncScrollBar();
   void OnScrollAction(int action);
   void Scrolled(bool changed);
   PriceScale MouseScale();
@@ -61,9 +59,7 @@ class ChartPaneWidget : public QWidget {
   QtCanvas canvas_;
   PriceScale scale_;
   PriceSeries comparison_;  // the simple comparison line's brand, read at each paint that needs it
-  bool drawing_ = false;    // a trend line is being rubber-banded
-  QPoint anchor_;
-  std::optional<TrendLineEnds> trend_;  // shown over the picture until the next Render
+  TrendLineTool trend_;     // shown over the picture until the next Render
 };
 
 }  // namespace sorano

@@ -1,7 +1,5 @@
 #include "ui/technical/technical_pane_widget.h"
 
-#include <QApplication>
-#include <QClipboard>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -27,10 +25,6 @@ void TechnicalPaneWidget::Render() {
   PaintTechnicalPane(canvas_, s, *model_.series, *model_.window);
   if (crosshair_ != nullptr) crosshair_->pos = QPoint(-1, -1);
   update();
-}
-
-void TechnicalPaneWidget::CopyToClipboard() {
-  QApplication::clipboard()->setImage(canvas_.image());
 }
 
 void TechnicalPaneWidget::paintEvent(QPaintEvent*) {

@@ -16,8 +16,8 @@ class TechnicalPaneWidget : public QWidget {
 
   // Paints the back buffer again with the window the price chart fitted at its last paint.
   void Render();
+  // The last painted picture (what the capture commands take).
   const QImage& Picture() { return canvas_.image(); }
-  void CopyToClipboard();
 
  Q_SIGNALS:
   void Readout(const QStringList& parts);

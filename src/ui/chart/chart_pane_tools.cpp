@@ -1,0 +1,105 @@
+#include "ui/chart/chart_pane_tools.h"
+
+#include <QAbstractSlider>
+#include <algorithm>
+
+#include "ui/gfx/qt_canvas.h"
+
+namespace sorano {
+
+ChartKey ChartKeyOf(const QKeyEvent& e) {
+  if ((e.modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier) return ChartKey::Other;
+  switch (e.key()) {
+    case Qt::Key_Left:
+      return ChartKey::Left;
+    case Qt::Key_Right:
+      return ChartKey::Right;
+    case Qt::Key_Up:
+      return ChartKey::Up;
+    case Qt::Key_Down:
+      return ChartKey::Down;
+    case Qt::Key_PageUp:
+      return ChartKey::PageUp;
+    case Qt::Key_PageDown:
+      return ChartKey::PageDown;
+    case Qt::Key_Home:
+      return ChartKey::Home;
+    case Qt::Key_End:
+      return ChartKey::End;
+    default:
+      return ChartKey::Other;
+  }
+}
+
+ScrollRequest ScrollRequestOf(int sliderAction) {
+  switch (sliderAction) {
+    case QAbstractSlider::SliderSingleStepSub:
+      return ScrollRequest::LineLeft;
+    case QAbstractSlider::SliderSingleStepAdd:
+      return ScrollRequest::LineRight;
+    case QAbstractSlider::SliderPageStepSub:
+      return ScrollRequest::PageLeft;
+    case QAbstractSlider::SliderPageStepAdd:
+      return ScrollRequest::PageRight;
+    case QAbstractSlider::SliderMove:
+      return ScrollRequest::Track;
+    default:
+      return ScrollRequest::Other;
+  }
+}
+
+void ShowWindowOnScrollBar(QScrollBar& bar, const ChartWindow& w, int count) {
+  const ScrollBarState sb = ScrollBarFor(w, count);
+  QSignalBlocker block(&bar);
+  // A Windows scroll bar with a page reaches max - page + 1; QScrollBar's maximum is that last position.
+  bar.setRange(sb.min, std::max(sb.min, sb.max - std::max(sb.page, 1) + 1));
+  bar.setPageStep(std::max(sb.page, 1));
+  bar.setSingleStep(5);
+  bar.setValue(sb.pos);
+}
+
+bool ScrollFromBar(QScrollBar& bar, int action, ChartWindow& w, int count) {
+  const int delta = ScrollRequestDelta(w, ScrollRequestOf(action), bar.sliderPosition());
+  const bool changed = ScrollBy(w, count, delta);
+  bar.setSliderPosition(w.first);
+  return changed;
+}
+
+void TrendLineTool::Press(QPoint at) {
+  if (drawing_) return;
+  anchor_ = at;
+  drawing_ = true;
+  line_.reset();
+}
+
+bool TrendLineTool::Move(QPoint at, int mode, const PriceSeries& series, const ChartWindow& w,
+                         const PriceScale& scale) {
+  if (!drawing_) return false;
+  line_ = TrendLine(mode, {anchor_.x(), anchor_.y()}, {at.x(), at.y()}, series, w, scale);
+  return true;
+}
+
+bool TrendLineTool::Release(QPoint at, int mode, const PriceSeries& series, const ChartWindow& w,
+                            const PriceScale& scale) {
+  if (!drawing_) return false;
+  drawing_ = false;
+  // Free and left-right lines end at the release point; up-down and fitted keep the last move's line.
+  if (mode == 0 || mode == 1)
+    line_ = TrendLine(mode, {anchor_.x(), anchor_.y()}, {at.x(), at.y()}, series, w, scale);
+  return true;
+}
+
+void TrendLineTool::Reset() {
+  drawing_ = false;
+  line_.reset();
+}
+
+void TrendLineTool::Paint(QPainter& p, uint32_t color) const {
+  if (!line_) return;
+  QPen pen(ToQColor(color));
+  pen.setWidth(1);
+  p.setPen(pen);
+  p.drawLine(line_->from.x, line_->from.y, line_->to.x, line_->to.y);
+}
+
+}  // namespace sorano
