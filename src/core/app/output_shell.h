@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "core/app/shell.h"
-#include "core/output/rgb_image.h"
+#include "core/gfx/rgb_image.h"
 
 namespace sorano {
 

@@ -7,6 +7,7 @@
 #include "core/app/output_shell.h"
 #include "core/fs/file_io.h"
 #include "core/output/bmp_file.h"
+#include "core/output/pane_pictures.h"
 
 namespace sorano {
 

@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <string>
 
-#include "core/output/rgb_image.h"
+#include "core/gfx/rgb_image.h"
 
 namespace sorano {
 

@@ -139,7 +139,8 @@ std::vector<std::vector<std::string>> ExportCells(const PriceSeries& series, con
   return cells;
 }
 
-std::optional<std::string> ExportFile(const PriceSeries& series, const ExportOptions& options, ExportFormat format) {
+std::optional<std::string> ExportFile(const PriceSeries& series, const ExportOptions& options,
+                                      ExportFormat format) {
   switch (format) {
     case ExportFormat::kText:
       return ExportDelimited(series, options, '\t');

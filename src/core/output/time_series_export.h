@@ -46,6 +46,7 @@ enum class ExportFormat { kText, kCsv, kHtml, kSpreadsheet };
 
 // The bytes of the whole file of a format: the text, CSV or HTML file, or the .xlsx workbook of the
 // spreadsheet cells (nullopt when the workbook cannot be built).
-std::optional<std::string> ExportFile(const PriceSeries& series, const ExportOptions& options, ExportFormat format);
+std::optional<std::string> ExportFile(const PriceSeries& series, const ExportOptions& options,
+                                      ExportFormat format);
 
 }  // namespace sorano

@@ -12,6 +12,7 @@
 #include <optional>
 
 #include "core/gfx/canvas.h"
+#include "core/gfx/rgb_image.h"
 
 namespace sorano {
 
@@ -75,5 +76,9 @@ class QtCanvas : public Canvas {
 };
 
 QColor ToQColor(Color c);
+
+// A back buffer as the core's picture (0x00RRGGBB pixels), and back.
+RgbImage ToRgbImage(const QImage& image);
+QImage ToQImage(const RgbImage& image);
 
 }  // namespace sorano

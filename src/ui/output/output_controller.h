@@ -14,10 +14,6 @@ namespace sorano {
 class ChartPaneWidget;
 class TechnicalPaneWidget;
 
-// A pane picture as the core's image (0x00RRGGBB pixels), and back.
-RgbImage ToRgbImage(const QImage& image);
-QImage ToQImage(const RgbImage& image);
-
 // Prints the picture on one page of printer under documentName: stretched from the top-left corner over
 // the page's full width and height * k, k = page width / picture width but at least 1 (PrintPlacement).
 // False when nothing could be printed (an empty picture, a printer that cannot be opened).

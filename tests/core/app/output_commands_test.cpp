@@ -9,6 +9,7 @@
 #include "core/app/output_shell.h"
 #include "core/fs/file_io.h"
 #include "core/output/bmp_file.h"
+#include "core/output/pane_pictures.h"
 #include "core/output/time_series_export.h"
 #include "support/fake_prompt.h"
 #include "support/fake_shell.h"

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "core/output/bmp_file.h"
+#include "core/output/pane_pictures.h"
 #include "core/output/print_layout.h"
 
 namespace sorano {

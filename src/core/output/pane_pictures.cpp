@@ -1,12 +1,8 @@
-#include "core/output/rgb_image.h"
+#include "core/output/pane_pictures.h"
 
 #include <algorithm>
 
 namespace sorano {
-
-RgbImage::RgbImage(int w, int h) : width(std::max(0, w)), height(std::max(0, h)) {
-  pixels.assign(static_cast<size_t>(width) * static_cast<size_t>(height), 0x00FFFFFF);
-}
 
 RgbImage StackImages(const RgbImage& chart, const RgbImage& technical) {
   if (chart.empty()) return {};

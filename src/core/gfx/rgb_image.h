@@ -1,6 +1,6 @@
 #pragma once
-// A picture as the panes draw it into their back buffers, and the pictures the capture commands make
-// of them.
+// A picture as the panes draw it into their back buffers: what the capture commands copy, save and
+// print.
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -25,10 +25,5 @@ struct RgbImage {
     return pixels.data() + static_cast<size_t>(y) * static_cast<size_t>(width);
   }
 };
-
-// Both panes as one picture: as wide as the chart pane's and as high as both, the chart on top and the
-// technical pane directly below it (cut to the chart's width, or white where it is narrower). Empty
-// when the chart picture is empty; the chart alone when the technical picture is.
-RgbImage StackImages(const RgbImage& chart, const RgbImage& technical);
 
 }  // namespace sorano
