@@ -95,8 +95,10 @@ TEST(TimeSeriesExportTest, FieldTexts) {
   EXPECT_EQ(ExportField(Day(2003, 9, 5, 1), ExportColumn::kWeekday), "金");
   EXPECT_EQ(ExportField(Day(2003, 12, 5, 1), ExportColumn::kWeekday), "金");
   EXPECT_EQ(ExportField(Day(2004, 2, 29, 1), ExportColumn::kWeekday), "日");
-  EXPECT_EQ(ExportField(Day(2003, 9, 5, -2147483647, -5), ExportColumn::kClose), "-2147483647");
-  EXPECT_EQ(ExportField(Day(2003, 9, 5, 1, -5), ExportColumn::kVolume), "-5");
+  const PriceBar extreme{2003, 9, 5, 0, 0, INT32_MIN, INT32_MAX, -5, 1.0};
+  EXPECT_EQ(ExportField(extreme, ExportColumn::kLow), "-2147483648");
+  EXPECT_EQ(ExportField(extreme, ExportColumn::kClose), "2147483647");
+  EXPECT_EQ(ExportField(extreme, ExportColumn::kVolume), "-5");
 }
 
 TEST(TimeSeriesExportTest, CellsMoveDownARowWithTheHeader) {
