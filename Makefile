@@ -31,7 +31,8 @@ test-tsan: deps
 	cmake $(CMAKE_GEN) -S . -B $(BUILD_TSAN) -DCMAKE_BUILD_TYPE=Debug -DSORANO_BUILD_UI=OFF \
 	  -DSORANO_BUILD_BENCH=OFF -DSORANO_SANITIZE=thread
 	cmake --build $(BUILD_TSAN)
-	cd $(BUILD_TSAN) && ctest --output-on-failure -L core --timeout 600
+	cd $(BUILD_TSAN) && TSAN_OPTIONS="suppressions=$(CURDIR)/tests/sanitizers/tsan.supp" \
+	  ctest --output-on-failure -L core --timeout 600
 
 # The program on a demo settings file and data folder under $(BUILD)/demo, against a local sorano-feed.
 run: build

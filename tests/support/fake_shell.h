@@ -1,18 +1,26 @@
 #pragma once
 // A Shell that records what command handling asked of the window, as one line per call.
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "core/app/about_box.h"
+#include "core/app/intraday_view.h"
+#include "core/app/settings_sheet_view.h"
 #include "core/app/shell.h"
 #include "support/fake_output_shell.h"
 
 namespace sorano::test {
 
-class FakeShell : public Shell {
+class FakeShell : public Shell, public SettingsSheetView, public AboutBoxView, public IntradayView {
  public:
   std::vector<std::string> calls;
   bool dialogAnswer = true;  // what RunDialog reports
   FakeOutputShell out;       // output()
+  // What the user does on the settings sheet; the result is OK (true) or Cancel.
+  std::function<bool(SettingsSheet&)> onSheet = [](SettingsSheet&) { return true; };
+  std::optional<AboutContent> about;  // the last About box shown
 
   static std::string Name(Pane p) {
     switch (p) {
@@ -78,6 +86,19 @@ class FakeShell : public Shell {
   void StartDownload(SingleBrandJob job) override {
     calls.push_back("StartDownload " + std::to_string(static_cast<int>(job)));
   }
+
+  SettingsSheetView& settingsSheet() override { return *this; }
+  AboutBoxView& aboutBox() override { return *this; }
+  IntradayView& intraday() override { return *this; }
+  bool RunSettingsSheet(SettingsSheet& sheet) override {
+    calls.push_back("RunSettingsSheet");
+    return onSheet(sheet);
+  }
+  void ShowAboutBox(const AboutContent& content) override {
+    calls.push_back("ShowAboutBox");
+    about = content;
+  }
+  void OpenIntradayWindow() override { calls.push_back("OpenIntradayWindow"); }
   OutputShell& output() override { return out; }
 };
 

@@ -19,6 +19,15 @@ struct CommandArea {
 // The window area (window_commands.cpp).
 bool ExecuteWindowCommand(Workspace& ws, Shell& shell, Prompt& prompt, int id);
 void MarkWindowCommand(const Workspace& ws, int id, MenuItemState& state);
+// The settings sheet (settings_commands.cpp).
+bool ExecuteSettingsCommand(Workspace& ws, Shell& shell, Prompt& prompt, int id);
+// The About box (about_commands.cpp).
+bool ExecuteAboutCommand(Workspace& ws, Shell& shell, Prompt& prompt, int id);
+// The intraday chart window (intraday_commands.cpp).
+bool ExecuteIntradayCommand(Workspace& ws, Shell& shell, Prompt& prompt, int id);
+void MarkIntradayCommand(const Workspace& ws, int id, MenuItemState& state);
+// The manual and the ReadMe shipped with the program (help_commands.cpp).
+bool ExecuteHelpCommand(Workspace& ws, Shell& shell, Prompt& prompt, int id);
 // The index of a line-mode command (free, horizontal, vertical, snap) or -1.
 int LineModeIndex(int id);
 

@@ -17,6 +17,10 @@ namespace {
 // CommandInfo names is listed here (and it is not a data command while busy).
 constexpr CommandArea kAreas[] = {
     {Work::kWindow, ExecuteWindowCommand, MarkWindowCommand},
+    {Work::kSettingsDialog, ExecuteSettingsCommand, nullptr},
+    {Work::kAbout, ExecuteAboutCommand, nullptr},
+    {Work::kIntraday, ExecuteIntradayCommand, MarkIntradayCommand},
+    {Work::kHelpFiles, ExecuteHelpCommand, nullptr},
     {Work::kExport, ExecuteExportCommand, nullptr},
     {Work::kPrint, ExecutePrintCommand, nullptr},
 };

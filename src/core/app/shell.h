@@ -8,6 +8,9 @@
 
 namespace sorano {
 
+class AboutBoxView;
+class IntradayView;
+class SettingsSheetView;
 class OutputShell;
 
 // The panes of the main window.
@@ -73,6 +76,11 @@ class Shell {
   // only when the busy flag is clear.
   virtual void StartDownload(SingleBrandJob job) = 0;
 
+  // The areas that need more of the window than the methods above (settings_sheet_view.h,
+  // about_box.h, intraday_view.h).
+  virtual SettingsSheetView& settingsSheet() = 0;
+  virtual AboutBoxView& aboutBox() = 0;
+  virtual IntradayView& intraday() = 0;
   // What the export and capture commands need of the desktop (output_shell.h).
   virtual OutputShell& output() = 0;
 };

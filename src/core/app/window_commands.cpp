@@ -9,6 +9,7 @@
 #include "core/app/commands.h"
 #include "core/app/first_start.h"
 #include "core/net/net_config.h"
+#include "core/net/version_check.h"
 #include "core/text/fixed_field.h"
 #include "core/text/sjis.h"
 
@@ -371,7 +372,7 @@ bool ExecuteWindowCommand(Workspace& ws, Shell& shell, Prompt& prompt, int id) {
       shell.StartWebBrowser();
       return true;
     case 32801:  // ホームページ: the maker's site, on the configured host
-      shell.OpenUrl("http://" + std::string(FieldText(s.host_maker)) + "/");
+      shell.OpenUrl(MakerSiteUrl(NetConfigFromSettings(s)));
       return true;
     case cmd::kKeyLink1:
       OpenKeyLink(s.check_key_link01, shell);

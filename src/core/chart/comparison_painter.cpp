@@ -62,6 +62,7 @@ class Painter {
     const int lines = period == kPeriodDaily ? 3 : period == kPeriodWeekly ? 2 : 1;
     const int top = height_ - lines * h_;
     const int gridTop = P - 10 * (height_ / 10);
+    DateLabelRows rows(c_);
     c_.SetPen(pal_.grid);
     for (int j = 0; j < w_.visible - 1; ++j) {
       const int b = w_.first + j;
@@ -74,10 +75,11 @@ class Painter {
           (s_.check_line_m_x != 0 && period != kPeriodMonthly && month) || year)
         c_.Line(x, P, x, gridTop);
       const int lx = x - w_.body / 2;
-      if (period == kPeriodDaily && week) c_.Text(lx, top, Fmt2(cur.day));
+      if (period == kPeriodDaily && week) rows.Label(0, lx, top, Fmt2(cur.day));
       if (period != kPeriodMonthly && month)
-        c_.Text(lx, top + (lines - 2) * h_, Pad2(cur.month) + (period == kPeriodDaily ? "月" : ""));
-      if (year) c_.Text(lx, top + (lines - 1) * h_, std::to_string(cur.year) + "年");
+        rows.Label(lines - 2, lx, top + (lines - 2) * h_,
+                   Pad2(cur.month) + (period == kPeriodDaily ? "月" : ""));
+      if (year) rows.Label(lines - 1, lx, top + (lines - 1) * h_, std::to_string(cur.year) + "年");
     }
   }
 

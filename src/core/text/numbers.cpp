@@ -8,8 +8,8 @@ namespace {
 
 size_t SkipSpace(std::string_view s) {
   size_t i = 0;
-  while (i < s.size() && (s[i] == ' ' || s[i] == '\t' || s[i] == '\n' || s[i] == '\r' || s[i] == '\v' ||
-                          s[i] == '\f'))
+  while (i < s.size() &&
+         (s[i] == ' ' || s[i] == '\t' || s[i] == '\n' || s[i] == '\r' || s[i] == '\v' || s[i] == '\f'))
     ++i;
   return i;
 }
@@ -50,6 +50,10 @@ double LeadingDouble(std::string_view s) {
   size_t i = SkipSpace(s);
   bool negative = false;
   if (i < s.size() && (s[i] == '+' || s[i] == '-')) negative = s[i++] == '-';
+  // Digits must follow (a "." counts when a digit comes after it): "---", "-" or "-inf" read as +0.0,
+  // never as a negative zero or a non-finite value.
+  const size_t digit = i < s.size() && s[i] == '.' ? i + 1 : i;
+  if (digit >= s.size() || s[digit] < '0' || s[digit] > '9') return 0.0;
   double v = 0.0;
   auto [ptr, ec] = std::from_chars(s.data() + i, s.data() + s.size(), v, std::chars_format::general);
   if (ec == std::errc::result_out_of_range) {
@@ -67,6 +71,7 @@ double LeadingDouble(std::string_view s) {
     v = 0.0;
   }
   (void)ptr;
+  if (v == 0.0) return 0.0;  // "-0.00" too: a stored -0.0 would print as "-0.00"
   return negative ? -v : v;
 }
 

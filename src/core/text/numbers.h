@@ -12,6 +12,7 @@ int32_t LeadingInt(std::string_view s);
 int64_t LeadingInt64(std::string_view s);
 
 // Leading floating-point number ("12.5", "-3", ".5", "1e3"); none gives 0.0. Independent of the locale.
+// A zero is always +0.0 ("---" and "-0.00" included), and "inf" or "nan" are no numbers.
 double LeadingDouble(std::string_view s);
 
 }  // namespace sorano

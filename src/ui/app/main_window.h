@@ -15,9 +15,12 @@
 #include "core/app/commands.h"
 #include "core/app/pane_layout.h"
 #include "core/settings/registry_backend.h"
+#include "ui/app/about_box.h"
 #include "ui/app/completion_sound.h"
 #include "ui/app/qt_prompt.h"
 #include "ui/chart/chart_model.h"
+#include "ui/intraday/intraday_window.h"
+#include "ui/settings/settings_dialog.h"
 
 class QAction;
 class QFrame;
@@ -91,11 +94,16 @@ class MainWindow : public QMainWindow, public Shell {
   bool StartWebBrowser() override;
   bool RunDialog(DialogId dialog) override;
   void StartDownload(SingleBrandJob job) override;
+  SettingsSheetView& settingsSheet() override { return settingsSheet_; }
+  AboutBoxView& aboutBox() override { return aboutBox_; }
+  IntradayView& intraday() override { return intraday_; }
+  IntradayWindow* intradayWindow() const { return intraday_.window(); }
   OutputShell& output() override;
 
  protected:
   void closeEvent(QCloseEvent*) override;
   void resizeEvent(QResizeEvent*) override;
+  bool eventFilter(QObject* watched, QEvent* e) override;
   void changeEvent(QEvent*) override;
   QMenu* createPopupMenu() override;
 
@@ -154,6 +162,11 @@ class MainWindow : public QMainWindow, public Shell {
   QPointer<ProgressDialog> progress_;
   bool fetchBands_ = true;  // false after the exit command: the band layout read at start is kept
   bool closed_ = false;
+
+  // The windows of the option and help menus; the intraday window closes before the rest goes.
+  SettingsSheetRunner settingsSheet_{this};
+  AboutBoxRunner aboutBox_{this};
+  IntradayController intraday_{ws_, this, [this] { UpdateMenuMarks(); }};
 };
 
 }  // namespace sorano

@@ -349,9 +349,25 @@ TEST(SettingsStoreTest, TextsAreWrittenUpToTheirTerminatingZero) {
   EXPECT_EQ(key.at("check_editer"), (RegValue{RegType::Sz, std::string("notepad\0", 8)}));
 }
 
+TEST(SettingsStoreTest, TheDataFolderIsFixedForTheRunAtLoad) {
+  MemoryRegistry reg;
+  reg.keys[kAlice]["sorano_first_start"] = {RegType::Dword, Dw(1)};
+  reg.keys[kAlice]["check_path"] = {RegType::Sz, std::string("/srv/kabu/\0", 11)};
+  SettingsStore s;
+  ASSERT_TRUE(s.load(reg, kAlice));
+  EXPECT_EQ(s.data_folder().Path("data/view.dat"), "/srv/kabu/data/view.dat");
+  // The settings dialog changes check_path; this run keeps reading and writing the folder it began with.
+  std::strcpy(s.check_path, "/elsewhere/");
+  EXPECT_EQ(s.data_folder().prefix(), "/srv/kabu/");
+  ASSERT_TRUE(s.save(reg, kAlice));
+  EXPECT_EQ(reg.keys[kAlice]["check_path"].data, std::string("/elsewhere/\0", 12));
+}
+
 TEST(SettingsStoreTest, ResetAnsweredNoChangesNothing) {
   SettingsStore s = EveryFieldChanged();
-  s.runtime = {5, 9, 1};
+  s.runtime.parabolic_af_min = 5;
+  s.runtime.parabolic_af_max = 9;
+  s.runtime.base_line = 1;
   SettingsStore before = s;
   test::FakePrompt prompt;
   prompt.answers = {PromptAnswer::No};
@@ -370,7 +386,9 @@ TEST(SettingsStoreTest, ResetAnsweredNoChangesNothing) {
 
 TEST(SettingsStoreTest, ResetAnsweredYesSetsTheResetColumnAndKeepsTheRest) {
   SettingsStore s = EveryFieldChanged();
-  s.runtime = {5, 9, 1};
+  s.runtime.parabolic_af_min = 5;
+  s.runtime.parabolic_af_max = 9;
+  s.runtime.base_line = 1;
   const SettingsStore before = s;
   test::FakePrompt prompt;
   prompt.answers = {PromptAnswer::Yes};

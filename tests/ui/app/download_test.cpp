@@ -34,7 +34,8 @@ class WindowDownloadTest : public ::testing::Test {
     feed_ = std::make_unique<feed::FeedServer>(options);
     ASSERT_GT(feed_->Start(0), 0);
     ws = std::make_unique<Workspace>();
-    std::strncpy(ws->settings.check_path, dir.path().c_str(), sizeof ws->settings.check_path - 1);
+    std::strncpy(ws->settings.runtime.data_path, dir.path().c_str(),
+                 sizeof ws->settings.runtime.data_path - 1);
     const std::string host = "127.0.0.1:" + std::to_string(feed_->port());
     std::strncpy(ws->settings.host_chart, host.c_str(), sizeof ws->settings.host_chart - 1);
     std::strncpy(ws->settings.host_quote, host.c_str(), sizeof ws->settings.host_quote - 1);
