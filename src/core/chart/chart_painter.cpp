@@ -75,6 +75,12 @@ Font ChartFont(const ChartSettings& s) {
   return Font{"MS UI Gothic", std::max(1, static_cast<int>(s.check_font_size / 1.3))};
 }
 
+void DrawNoChartDataNotice(Canvas& canvas, int lineHeight) {
+  canvas.Text(0, 0, "　チャート画面：この株価コードは、データがダウンロードされていません。");
+  canvas.Text(0, 3 * lineHeight,
+              "　　　手順：この画面内で右クリックして、｢選択銘柄のチャート初期化｣をクリックしてください。");
+}
+
 DateLabelRows::DateLabelRows(Canvas& canvas) : c_(canvas), blank_(canvas.MeasureText(" ").width) {
   end_.fill(INT_MIN);
 }
@@ -384,9 +390,7 @@ PriceScale PaintPriceChart(Canvas& canvas, const ChartSettings& s, const PriceSe
   PriceScale scale;
   scale.paneHeight = height - 2 * th;
   if (!series.HasFile()) {
-    canvas.Text(0, 0, "　チャート画面：この株価コードは、データがダウンロードされていません。");
-    canvas.Text(0, 3 * th,
-                "　　　手順：この画面内で右クリックして、｢選択銘柄のチャート初期化｣をクリックしてください。");
+    DrawNoChartDataNotice(canvas, th);
     return scale;
   }
 

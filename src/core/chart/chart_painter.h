@@ -39,6 +39,9 @@ struct ChartExtras {
 // The pane font: "MS UI Gothic", trunc(check_font_size / 1.3) pixels high.
 Font ChartFont(const ChartSettings& s);
 
+// The notice of a chart pane whose brand has no price file: two lines at y = 0 and y = 3 * lineHeight.
+void DrawNoChartDataNotice(Canvas& canvas, int lineHeight);
+
 // The date labels along the bottom of a chart pane, row by row. A label is written only when it starts
 // one blank after the previous label of its row ends: the week rule also fires at a month's first day,
 // often one bar after a Monday ("3101"), and narrow bars put week starts closer than a label is wide.

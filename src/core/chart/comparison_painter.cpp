@@ -167,9 +167,7 @@ PriceScale PaintComparisonChart(Canvas& canvas, const ChartSettings& s, Comparis
   PriceScale scale;
   scale.paneHeight = height - 2 * h;
   if (!main.HasFile()) {
-    canvas.Text(0, 0, "　チャート画面：この株価コードは、データがダウンロードされていません。");
-    canvas.Text(0, 3 * h,
-                "　　　手順：この画面内で右クリックして、｢選択銘柄のチャート初期化｣をクリックしてください。");
+    DrawNoChartDataNotice(canvas, h);
     return scale;
   }
   FitChartWindow(w, width, main.count(), s.check_shi_itimoku > 0 ? s.para_shi_itimoku01 : 0, room);

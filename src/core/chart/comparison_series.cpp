@@ -8,7 +8,8 @@ const PriceSeries* ComparisonSeriesSet::Get(int slot, const DataFolder& folder, 
                                             int adjust) {
   if (code == 0 || slot < 0 || slot >= kSlots) return nullptr;
   Slot& s = slots_[static_cast<size_t>(slot)];
-  if (!s.loaded || s.code != code || s.period != period || s.adjust != adjust || s.folder != folder.prefix()) {
+  if (!s.loaded || s.code != code || s.period != period || s.adjust != adjust ||
+      s.folder != folder.prefix()) {
     if (!s.series) s.series = std::make_unique<PriceSeries>();
     LoadPriceSeries(*s.series, folder, code, period, adjust);
     s.folder = folder.prefix();

@@ -560,26 +560,11 @@ void MainWindow::Repaint(Pane pane) {
 }
 
 void MainWindow::Refresh(Pane pane) {
-  switch (pane) {
-    case Pane::kPriceChart:
-      chart_->Relayout();
-      technical_->Render();
-      // A new layout follows every load: the read-out described a bar of the series shown before.
-      ShowReadout(QStringList(static_cast<qsizetype>(statusParts_.size())));
-      break;
-    case Pane::kTechnical:
-      technical_->Render();
-      break;
-    case Pane::kTimeSeries:
-      timeSeries_->Render();
-      break;
-    case Pane::kComparison:
-      comparison_->Render();
-      break;
-    default:
-      this->pane(pane)->update();
-      break;
-  }
+  if (pane != Pane::kPriceChart) return Repaint(pane);  // only the price chart lays its window out again
+  chart_->Relayout();
+  technical_->Render();
+  // A new layout follows every load: the read-out described a bar of the series shown before.
+  ShowReadout(QStringList(static_cast<qsizetype>(statusParts_.size())));
 }
 
 void MainWindow::LayOut() {

@@ -1,9 +1,7 @@
 #include "ui/chart/chart_pane.h"
 
-#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QWheelEvent>
 
 #include "core/chart/chart_painter.h"
 #include "core/chart/price_series_load.h"
@@ -12,21 +10,8 @@
 namespace sorano {
 
 ChartPaneWidget::ChartPaneWidget(ChartModel model, Crosshair* crosshair, QWidget* parent)
-    : QWidget(parent),
-      model_(model),
-      crosshair_(crosshair),
-      scroll_(new QScrollBar(Qt::Horizontal, this)),
-      canvas_(1, 1) {
+    : ScrolledChartPane(model, parent), crosshair_(crosshair) {
   setObjectName("chartPane");
-  setFocusPolicy(Qt::ClickFocus);
-  setMouseTracking(true);
-  setAttribute(Qt::WA_OpaquePaintEvent);
-  scroll_->setFocusPolicy(Qt::NoFocus);
-  connect(scroll_, &QScrollBar::actionTriggered, this, &ChartPaneWidget::OnScrollAction);
-}
-
-QSize ChartPaneWidget::CanvasSize() const {
-  return QSize(width(), std::max(0, height() - scroll_->sizeHint().height()));
 }
 
 void ChartPaneWidget::Relayout() {
@@ -36,10 +21,7 @@ void ChartPaneWidget::Relayout() {
 }
 
 void ChartPaneWidget::Render() {
-  const QSize size = CanvasSize();
-  if (canvas_.Width() != std::max(1, size.width()) || canvas_.Height() != std::max(1, size.height())) {
-    canvas_.Resize(size.width(), size.height());
-  }
+  FitCanvas();
   const SettingsStore& store = *model_.settings;
   ChartSettings s = ChartSettingsFrom(store, model_.Monochrome());
   ChartExtras extras;
@@ -60,12 +42,8 @@ void ChartPaneWidget::Render() {
   scale_ = PaintPriceChart(canvas_, s, *model_.series, *model_.window, extras);
   trend_.Reset();
   if (crosshair_ != nullptr) crosshair_->pos = QPoint(-1, -1);
-  ShowWindowOnScrollBar(*scroll_, *model_.window, model_.series->count());
+  ShowWindow();
   update();
-}
-
-void ChartPaneWidget::OnScrollAction(int action) {
-  Scrolled(ScrollFromBar(*scroll_, action, *model_.window, model_.series->count()));
 }
 
 void ChartPaneWidget::Scrolled(bool changed) {
@@ -91,21 +69,9 @@ void ChartPaneWidget::paintEvent(QPaintEvent*) {
 }
 
 void ChartPaneWidget::resizeEvent(QResizeEvent*) {
-  const int h = scroll_->sizeHint().height();
-  scroll_->setGeometry(0, std::max(0, height() - h), width(), std::min(h, height()));
+  PlaceScrollBar();
   Relayout();
   Q_EMIT WindowScrolled();  // the technical pane follows the new window
-}
-
-void ChartPaneWidget::mousePressEvent(QMouseEvent* e) {
-  if (e->button() == Qt::RightButton) {
-    Q_EMIT ContextMenuRequested(e->globalPosition().toPoint());
-    return;
-  }
-  if (e->button() != Qt::LeftButton || trend_.drawing()) return;
-  setFocus();
-  trend_.Press(e->position().toPoint());
-  update();
 }
 
 void ChartPaneWidget::mouseMoveEvent(QMouseEvent* e) {
@@ -130,28 +96,6 @@ void ChartPaneWidget::mouseMoveEvent(QMouseEvent* e) {
       Q_EMIT CrosshairMoved();
     }
   }
-}
-
-void ChartPaneWidget::mouseReleaseEvent(QMouseEvent* e) {
-  if (e->button() == Qt::LeftButton && trend_.Release(e->position().toPoint(), model_.settings->check_wline,
-                                                      *model_.series, *model_.window, scale_))
-    update();
-}
-
-void ChartPaneWidget::wheelEvent(QWheelEvent* e) {
-  const int delta = e->angleDelta().y();
-  if (delta != 0) Scrolled(ScrollByWheel(*model_.window, model_.series->count(), delta));
-  e->accept();
-}
-
-void ChartPaneWidget::keyPressEvent(QKeyEvent* e) {
-  // Keys with Ctrl, Alt or Shift belong to the window's shortcuts (Ctrl+PgDown is the next brand).
-  const ChartKey key = ChartKeyOf(*e);
-  if (key == ChartKey::Other) {
-    QWidget::keyPressEvent(e);
-    return;
-  }
-  Scrolled(ScrollByKey(*model_.window, model_.series->count(), key));
 }
 
 }  // namespace sorano

@@ -1,6 +1,8 @@
 #include "ui/chart/chart_pane_tools.h"
 
 #include <QAbstractSlider>
+#include <QMouseEvent>
+#include <QWheelEvent>
 #include <algorithm>
 
 #include "ui/gfx/qt_canvas.h"
@@ -100,6 +102,69 @@ void TrendLineTool::Paint(QPainter& p, uint32_t color) const {
   pen.setWidth(1);
   p.setPen(pen);
   p.drawLine(line_->from.x, line_->from.y, line_->to.x, line_->to.y);
+}
+
+ScrolledChartPane::ScrolledChartPane(ChartModel model, QWidget* parent)
+    : QWidget(parent), model_(model), scroll_(new QScrollBar(Qt::Horizontal, this)), canvas_(1, 1) {
+  setFocusPolicy(Qt::ClickFocus);
+  setMouseTracking(true);
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  scroll_->setFocusPolicy(Qt::NoFocus);
+  connect(scroll_, &QScrollBar::actionTriggered, this, [this](int action) {
+    Scrolled(ScrollFromBar(*scroll_, action, *model_.window, model_.series->count()));
+  });
+}
+
+QSize ScrolledChartPane::CanvasSize() const {
+  return QSize(width(), std::max(0, height() - scroll_->sizeHint().height()));
+}
+
+void ScrolledChartPane::FitCanvas() {
+  const QSize size = CanvasSize();
+  if (canvas_.Width() != std::max(1, size.width()) || canvas_.Height() != std::max(1, size.height()))
+    canvas_.Resize(size.width(), size.height());
+}
+
+void ScrolledChartPane::ShowWindow() {
+  ShowWindowOnScrollBar(*scroll_, *model_.window, model_.series->count());
+}
+
+void ScrolledChartPane::PlaceScrollBar() {
+  const int h = scroll_->sizeHint().height();
+  scroll_->setGeometry(0, std::max(0, height() - h), width(), std::min(h, height()));
+}
+
+void ScrolledChartPane::mousePressEvent(QMouseEvent* e) {
+  if (e->button() == Qt::RightButton) {
+    ContextMenuAt(e->globalPosition().toPoint());
+    return;
+  }
+  if (e->button() != Qt::LeftButton || trend_.drawing()) return;
+  setFocus();
+  trend_.Press(e->position().toPoint());
+  update();
+}
+
+void ScrolledChartPane::mouseReleaseEvent(QMouseEvent* e) {
+  if (e->button() == Qt::LeftButton && trend_.Release(e->position().toPoint(), model_.settings->check_wline,
+                                                      *model_.series, *model_.window, scale_))
+    update();
+}
+
+void ScrolledChartPane::wheelEvent(QWheelEvent* e) {
+  const int delta = e->angleDelta().y();
+  if (delta != 0) Scrolled(ScrollByWheel(*model_.window, model_.series->count(), delta));
+  e->accept();
+}
+
+void ScrolledChartPane::keyPressEvent(QKeyEvent* e) {
+  // Keys with Ctrl, Alt or Shift belong to the window's shortcuts (Ctrl+PgDown is the next brand).
+  const ChartKey key = ChartKeyOf(*e);
+  if (key == ChartKey::Other) {
+    QWidget::keyPressEvent(e);
+    return;
+  }
+  Scrolled(ScrollByKey(*model_.window, model_.series->count(), key));
 }
 
 }  // namespace sorano

@@ -4,12 +4,15 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QWidget>
 #include <optional>
 
 #include "core/chart/chart_readout.h"
 #include "core/chart/chart_window.h"
 #include "core/chart/price_scale.h"
 #include "core/chart/price_series.h"
+#include "ui/chart/chart_model.h"
+#include "ui/gfx/qt_canvas.h"
 
 namespace sorano {
 
@@ -44,6 +47,44 @@ class TrendLineTool {
   bool drawing_ = false;
   QPoint anchor_;
   std::optional<TrendLineEnds> line_;
+};
+
+// A pane of the chart area that draws the shared ChartWindow into a back buffer above a horizontal
+// scroll bar: it scrolls by the bar, the wheel and the keys, rubber-bands a trend line with the left
+// button and asks for its menu with the right one. A pane paints in Render and says in Scrolled what
+// a moved window repaints.
+class ScrolledChartPane : public QWidget {
+ public:
+  ScrolledChartPane(ChartModel model, QWidget* parent);
+
+  // The last painted picture (what the capture commands take).
+  const QImage& Picture() { return canvas_.image(); }
+  // The client area the painter draws on (the pane less its scroll bar).
+  QSize CanvasSize() const;
+  const PriceScale& Scale() const { return scale_; }
+  QScrollBar* ScrollBar() const { return scroll_; }
+
+ protected:
+  // The window moved (changed) or a scroll request left it where it was.
+  virtual void Scrolled(bool changed) = 0;
+  virtual void ContextMenuAt(const QPoint& globalPos) = 0;
+
+  // Before a paint: the back buffer at the canvas size. After it: the scroll bar shows the window.
+  void FitCanvas();
+  void ShowWindow();
+  // In a resize: the scroll bar along the bottom edge.
+  void PlaceScrollBar();
+
+  void mousePressEvent(QMouseEvent*) override;
+  void mouseReleaseEvent(QMouseEvent*) override;
+  void wheelEvent(QWheelEvent*) override;
+  void keyPressEvent(QKeyEvent*) override;
+
+  ChartModel model_;
+  QScrollBar* scroll_;
+  QtCanvas canvas_;
+  PriceScale scale_;     // of the last paint
+  TrendLineTool trend_;  // shown over the picture until the next paint
 };
 
 }  // namespace sorano

@@ -4,18 +4,14 @@
 // keys, wheel), rubber-bands trend lines over the picture, and opens and closes the comparison-code
 // window as the layout says.
 #include <QPointer>
-#include <QScrollBar>
-#include <QWidget>
 
 #include "core/app/pane_layout.h"
-#include "ui/chart/chart_model.h"
 #include "ui/chart/chart_pane_tools.h"
 #include "ui/chart/comparison_code_dialog.h"
-#include "ui/gfx/qt_canvas.h"
 
 namespace sorano {
 
-class ComparisonPaneWidget : public QWidget {
+class ComparisonPaneWidget : public ScrolledChartPane {
   Q_OBJECT
  public:
   explicit ComparisonPaneWidget(ChartModel model, QWidget* parent = nullptr);
@@ -24,9 +20,6 @@ class ComparisonPaneWidget : public QWidget {
   // Paints the back buffer again in the mode of check_bview (the comparison chart for 2, the
   // percentage chart otherwise); a drawn trend line is gone.
   void Render();
-  const QImage& Picture() { return canvas_.image(); }
-  QSize CanvasSize() const;
-  QScrollBar* ScrollBar() const { return scroll_; }
 
   // The comparison-code window "比較チャート".
   void ApplyCodeWindow(CodeWindowAction action);
@@ -39,20 +32,11 @@ class ComparisonPaneWidget : public QWidget {
  protected:
   void paintEvent(QPaintEvent*) override;
   void resizeEvent(QResizeEvent*) override;
-  void mousePressEvent(QMouseEvent*) override;
   void mouseMoveEvent(QMouseEvent*) override;
-  void mouseReleaseEvent(QMouseEvent*) override;
-  void wheelEvent(QWheelEvent*) override;
-  void keyPressEvent(QKeyEvent*) override;
+  void Scrolled(bool changed) override;
+  void ContextMenuAt(const QPoint& globalPos) override { Q_EMIT ContextMenuRequested(globalPos); }
 
  private:
-  void Scrolled(bool changed);
-
-  ChartModel model_;
-  QScrollBar* scroll_;
-  QtCanvas canvas_;
-  PriceScale scale_;
-  TrendLineTool trend_;
   QPointer<ComparisonCodeDialog> codes_;
 };
 
