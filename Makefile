@@ -2,9 +2,10 @@
 BUILD      ?= build
 BUILD_ASAN ?= build-asan
 BUILD_TSAN ?= build-tsan
+BUILD_REL  ?= build-release
 CMAKE_GEN  := -G Ninja
 
-.PHONY: run test test-asan test-tsan build deps clean format
+.PHONY: run test test-asan test-tsan bench build deps clean format
 
 deps:
 	@scripts/install-deps
@@ -34,6 +35,14 @@ test-tsan: deps
 	cd $(BUILD_TSAN) && TSAN_OPTIONS="suppressions=$(CURDIR)/tests/sanitizers/tsan.supp" \
 	  ctest --output-on-failure -L core --timeout 600
 
+# The frame benchmark in a Release build: the least of five repetitions of every figure.
+# BENCH_ARGS passes more options (e.g. BENCH_ARGS=--benchmark_filter=BM_Frame).
+bench: deps
+	cmake $(CMAKE_GEN) -S . -B $(BUILD_REL) -DCMAKE_BUILD_TYPE=Release -DSORANO_BUILD_UI=ON
+	cmake --build $(BUILD_REL) --target bench_frame
+	$(BUILD_REL)/bench_frame --benchmark_repetitions=5 --benchmark_report_aggregates_only=true \
+	  $(BENCH_ARGS) | grep -v -e '_mean ' -e '_median ' -e '_stddev ' -e '_cv '
+
 # The program on a demo settings file and data folder under $(BUILD)/demo, against a local sorano-feed.
 run: build
 	scripts/run-demo $(BUILD)
@@ -42,4 +51,4 @@ format:
 	find src tools tests bench -name '*.cpp' -o -name '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD) $(BUILD_ASAN) $(BUILD_TSAN)
+	rm -rf $(BUILD) $(BUILD_ASAN) $(BUILD_TSAN) $(BUILD_REL)

@@ -30,6 +30,20 @@ void MarkIntradayCommand(const Workspace& ws, int id, MenuItemState& state);
 bool ExecuteHelpCommand(Workspace& ws, Shell& shell, Prompt& prompt, int id);
 // The index of a line-mode command (free, horizontal, vertical, snap) or -1.
 int LineModeIndex(int id);
+// The four chart-data commands on the shown brand (32855, 32867, 32856, 32970): the busy refusal,
+// the initialisation question, the period dialog, then the job.
+void RunChartDataCommand(Workspace& ws, Shell& shell, Prompt& prompt, int id);
+
+// The tree area (tree_commands.cpp): folders, expand.
+bool ExecuteTreeCommand(Workspace& ws, Shell& shell, Prompt& prompt, int id);
+void MarkTreeCommand(const Workspace& ws, int id, MenuItemState& state);
+// The list area (list_commands.cpp): the list's pages and tabs, folder codes, quote and chart updates
+// of the selected brand, the link pages and the editor.
+bool ExecuteListCommand(Workspace& ws, Shell& shell, Prompt& prompt, int id);
+void MarkListCommand(const Workspace& ws, int id, MenuItemState& state);
+// The memo area (memo_commands.cpp): the memo editor's commands and the floating memo window.
+bool ExecuteMemoCommand(Workspace& ws, Shell& shell, Prompt& prompt, int id);
+void MarkMemoCommand(const Workspace& ws, int id, MenuItemState& state);
 
 // The time-series export (export_commands.cpp) and the capture of the pane pictures
 // (print_commands.cpp).

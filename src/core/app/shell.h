@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/app/lists_view.h"
 #include "core/net/download_job.h"
 
 namespace sorano {
@@ -81,6 +82,10 @@ class Shell {
   virtual SettingsSheetView& settingsSheet() = 0;
   virtual AboutBoxView& aboutBox() = 0;
   virtual IntradayView& intraday() = 0;
+
+  // The brand tree, the list pane and the memo windows.
+  virtual ListsView& Lists() = 0;
+
   // What the export and capture commands need of the desktop (output_shell.h).
   virtual OutputShell& output() = 0;
 };

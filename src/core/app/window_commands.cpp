@@ -149,8 +149,9 @@ void RepaintVisibleCharts(const Workspace& ws, Shell& shell) {
   }
 }
 
-// The four chart-data commands: the busy refusal, the "not initialised" question for the two that
-// need stored data, the period dialog of 32970, then the job.
+}  // namespace
+
+// The "not initialised" question is asked by the two commands that need stored data.
 void RunChartDataCommand(Workspace& ws, Shell& shell, Prompt& prompt, int id) {
   if (ws.busy()) {
     prompt.Message(kMsgOtherBrandBusy, kCaptionWarning, PromptIcon::Warning);
@@ -170,6 +171,8 @@ void RunChartDataCommand(Workspace& ws, Shell& shell, Prompt& prompt, int id) {
   }
   shell.StartDownload(job);
 }
+
+namespace {
 
 void SetPeriod(Workspace& ws, Shell& shell, int32_t period) {
   ws.settings.check_ymd = period;
@@ -362,10 +365,10 @@ bool ExecuteWindowCommand(Workspace& ws, Shell& shell, Prompt& prompt, int id) {
       return true;
 
     case cmd::kNextBrand:
-      ShowBrand(ws, shell, BrowseCode(ws, +1));
+      ShowBrand(ws, shell, prompt, BrowseCode(ws, +1));
       return true;
     case cmd::kPreviousBrand:
-      ShowBrand(ws, shell, BrowseCode(ws, -1));
+      ShowBrand(ws, shell, prompt, BrowseCode(ws, -1));
       return true;
 
     case cmd::kWebBrowser:

@@ -96,6 +96,15 @@ struct SettingsStore {
   char host_quote[256];
   char host_chart_image[256];
   char host_maker[256];
+  // Hosts of the pages the list's link commands open in the browser, one per outside service family:
+  // news and research, message boards, company profiles and results, long-term charts and analyses,
+  // financial statements, and the web search.
+  char host_news[256];
+  char host_board[256];
+  char host_profile[256];
+  char host_analysis[256];
+  char host_statements[256];
+  char host_search[256];
 
   // ---- table 2: list column widths, pixels ----
   int32_t list_kabu_size[13];

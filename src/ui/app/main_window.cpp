@@ -21,6 +21,7 @@
 #include <cstring>
 
 #include "core/app/commands.h"
+#include "core/app/lists_area.h"
 #include "core/net/net_config.h"
 #include "core/net/version_check.h"
 #include "core/text/sjis.h"
@@ -30,6 +31,9 @@
 #include "ui/chart/comparison_pane.h"
 #include "ui/chart/time_series_pane.h"
 #include "ui/gfx/qt_canvas.h"
+#include "ui/lists/list_pane.h"
+#include "ui/lists/lists_controller.h"
+#include "ui/lists/tree_pane.h"
 #include "ui/net/download_dialogs.h"
 #include "ui/output/output_controller.h"
 #include "ui/technical/technical_pane_widget.h"
@@ -46,15 +50,6 @@ QString U(std::string_view s) {
 constexpr std::array<int, 4> kTabCommands = {cmd::kStandardChart, cmd::kPercentageChart,
                                              cmd::kComparisonChart, cmd::kTimeSeriesChart};
 constexpr std::array<const char*, 4> kTabTexts = {"標準チャート", "対数チャート", "比較チャート", "時系列"};
-
-QFrame* EmptyPane(const char* name, QWidget* parent) {
-  auto* f = new QFrame(parent);
-  f->setObjectName(name);
-  f->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
-  f->setAutoFillBackground(true);
-  f->setBackgroundRole(QPalette::Base);
-  return f;
-}
 
 void Place(QWidget* w, const PaneRect& r) {
   w->setGeometry(r.x, r.y, std::max(0, r.width), std::max(0, r.height));
@@ -268,7 +263,7 @@ void MainWindow::BuildBands() {
 }
 
 void MainWindow::CodeBoxEdited(const QString& text) {
-  if (CodeBoxChanged(ws_, *this, text.toStdString())) UpdateMenuMarks();
+  if (CodeBoxChanged(ws_, *this, prompt_, text.toStdString())) UpdateMenuMarks();
 }
 
 void MainWindow::RestoreBandOrder() {
@@ -357,8 +352,15 @@ void MainWindow::BuildPanes() {
   separator_->setFrameStyle(QFrame::HLine | QFrame::Sunken);
   crosshair_.frame = client_;
 
-  tree_ = EmptyPane("treePane", client_);
-  list_ = EmptyPane("listPane", client_);
+  ListsController::Menus menus;
+  menus.tree = ContextMenu(context_menu::kTree);
+  const QList<QAction*> listMenus = ContextMenu(context_menu::kList)->actions();
+  for (size_t i = 0; i < menus.list.size() && static_cast<qsizetype>(i) < listMenus.size(); ++i)
+    menus.list[i] = listMenus[static_cast<qsizetype>(i)]->menu();
+  menus.action = [this](int id) { return Action(id); };
+  lists_ = new ListsController(ws_, *this, prompt_, std::move(menus), client_);
+  tree_ = lists_->tree();
+  list_ = lists_->list();
   const ChartModel model{&ws_.settings, &ws_.series,     &ws_.window,
                          &ws_.brands,   &ws_.monochrome, &ws_.comparisons};
   chart_ = new ChartPaneWidget(model, &crosshair_, client_);
@@ -424,8 +426,7 @@ void MainWindow::BuildPanes() {
   });
   // The window's own menu wherever no pane menu of its own is: the back frame, the splitters, the tabs
   // and the panes whose content comes later.
-  for (QWidget* w :
-       std::initializer_list<QWidget*>{splitterV_, splitterHT_, splitterHB_, tabs_, tree_, list_}) {
+  for (QWidget* w : std::initializer_list<QWidget*>{splitterV_, splitterHT_, splitterHB_, tabs_}) {
     w->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(w, &QWidget::customContextMenuRequested, this, [this, w](const QPoint& p) {
       // The right button during a splitter drag cancels the drag instead.
@@ -751,6 +752,10 @@ void MainWindow::StartDownload(SingleBrandJob job) {
   UpdateMenuMarks();
 }
 
+ListsView& MainWindow::Lists() {
+  return *lists_;
+}
+
 void MainWindow::StartVersionCheckIfWanted() {
   if (ws_.settings.check_version != 1 || ws_.busy()) return;
   const NetConfig config = NetConfigFromSettings(ws_.settings);
@@ -803,6 +808,12 @@ void MainWindow::FinishJobs() {
 void MainWindow::closeEvent(QCloseEvent* e) {
   if (closed_) {
     e->accept();
+    return;
+  }
+  // A memo that cannot be written keeps the window open unless the user lets it go.
+  if (!ReadyToExit(ws_, prompt_)) {
+    fetchBands_ = true;
+    e->ignore();
     return;
   }
   closed_ = true;

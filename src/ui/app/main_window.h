@@ -33,6 +33,7 @@ class QToolBar;
 namespace sorano {
 
 class ChartPaneWidget;
+class ListsController;
 class TechnicalPaneWidget;
 class TimeSeriesPaneWidget;
 class ComparisonPaneWidget;
@@ -63,6 +64,7 @@ class MainWindow : public QMainWindow, public Shell {
   QMenu* ContextMenu(int index) const;
   QMenu* WindowMenu() const { return windowMenu_; }
   ChartPaneWidget* chartPane() const { return chart_; }
+  ListsController* lists() const { return lists_; }
   TechnicalPaneWidget* technicalPane() const { return technical_; }
   TimeSeriesPaneWidget* timeSeriesPane() const { return timeSeries_; }
   ComparisonPaneWidget* comparisonPane() const { return comparison_; }
@@ -98,6 +100,7 @@ class MainWindow : public QMainWindow, public Shell {
   AboutBoxView& aboutBox() override { return aboutBox_; }
   IntradayView& intraday() override { return intraday_; }
   IntradayWindow* intradayWindow() const { return intraday_.window(); }
+  ListsView& Lists() override;
   OutputShell& output() override;
 
  protected:
@@ -144,6 +147,7 @@ class MainWindow : public QMainWindow, public Shell {
   QWidget* client_ = nullptr;  // the central widget: everything below the bands and above the status bar
   QFrame* separator_ = nullptr;
   QWidget* back_ = nullptr;
+  ListsController* lists_ = nullptr;
   QWidget* tree_ = nullptr;
   QWidget* list_ = nullptr;
   TimeSeriesPaneWidget* timeSeries_ = nullptr;

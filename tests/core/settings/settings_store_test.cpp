@@ -346,7 +346,7 @@ TEST(SettingsStoreTest, TextsAreWrittenUpToTheirTerminatingZero) {
   const auto& key = reg.keys.at(kAlice);
   EXPECT_EQ(key.at("check_path"), (RegValue{RegType::Sz, std::string("/d/\0", 4)}));
   EXPECT_EQ(key.at("check_proxyprot"), (RegValue{RegType::Sz, std::string("99999\0", 6)}));
-  EXPECT_EQ(key.at("check_editer"), (RegValue{RegType::Sz, std::string("notepad\0", 8)}));
+  EXPECT_EQ(key.at("check_editer"), (RegValue{RegType::Sz, std::string("xdg-open\0", 9)}));
 }
 
 TEST(SettingsStoreTest, TheDataFolderIsFixedForTheRunAtLoad) {
@@ -456,7 +456,13 @@ TEST(SettingsStoreTest, ResetAnsweredYesSetsTheResetColumnAndKeepsTheRest) {
                            "host_chart",
                            "host_quote",
                            "host_chart_image",
-                           "host_maker"})
+                           "host_maker",
+                           "host_news",
+                           "host_board",
+                           "host_profile",
+                           "host_analysis",
+                           "host_statements",
+                           "host_search"})
     EXPECT_EQ(Field(s, name), Field(before, name)) << name;
   EXPECT_EQ(s.runtime.base_line, 0);
 }

@@ -40,7 +40,9 @@ int CountColour(const QImage& image, QRgb c) {
 class ChartAreaTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::strncpy(ws->settings.check_path, dir.path().c_str(), sizeof ws->settings.check_path - 1);
+    std::strncpy(ws->settings.runtime.data_path, dir.path().c_str(),
+                 sizeof ws->settings.runtime.data_path - 1);
+    test::WriteBytes(dir / "data/mybrand.dat", "");  // no folders: nothing to report
     ws->settings.check_code = 7203;
     ws->settings.check_hikaku_code[0] = 0;
     ws->settings.check_hikaku_code[1] = 1020;

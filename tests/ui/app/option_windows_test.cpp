@@ -15,16 +15,12 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
-#include <cstring>
 #include <filesystem>
 #include <functional>
-#include <memory>
 
 #include "core/app/commands.h"
-#include "feed_server.h"
-#include "support/temp_dir.h"
+#include "feed_window_test.h"
 #include "ui/app/about_box.h"
-#include "ui/app/main_window.h"
 #include "ui/intraday/intraday_window.h"
 #include "ui/settings/settings_dialog.h"
 
@@ -45,31 +41,7 @@ void WhenModal(std::function<void(W*)> act) {
   poll->start(10);
 }
 
-class OptionWindowsTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    for (const char* name :
-         {"http_proxy", "HTTP_PROXY", "https_proxy", "HTTPS_PROXY", "all_proxy", "ALL_PROXY"})
-      ::unsetenv(name);
-    feed_ = std::make_unique<feed::FeedServer>(feed::FeedOptions{});
-    ASSERT_GT(feed_->Start(0), 0);
-    ws = std::make_unique<Workspace>();
-    std::strncpy(ws->settings.runtime.data_path, dir.path().c_str(),
-                 sizeof ws->settings.runtime.data_path - 1);
-    const std::string host = "127.0.0.1:" + std::to_string(feed_->port());
-    std::strncpy(ws->settings.host_chart_image, host.c_str(), sizeof ws->settings.host_chart_image - 1);
-    ws->settings.check_code = 7203;
-    window = std::make_unique<MainWindow>(*ws, nullptr, "");
-    window->resize(900, 650);
-    window->show();
-    QApplication::processEvents();
-  }
-
-  test::TempDir dir;
-  std::unique_ptr<feed::FeedServer> feed_;
-  std::unique_ptr<Workspace> ws;
-  std::unique_ptr<MainWindow> window;
-};
+using OptionWindowsTest = test::FeedWindowTest;
 
 TEST_F(OptionWindowsTest, SettingsSheetHasEightPagesRefusesALongFolderStoresOnOkAndAsksForARestart) {
   QStringList captions;
