@@ -61,6 +61,8 @@ int main(int argc, char** argv) {
   sorano::InstallQtTranslations(app);  // before the first message box
   const QString title = QString::fromUtf8(sorano::kTitleText);
   QApplication::setApplicationName(title);
+  // Ties the windows to the installed desktop entry (share/applications/jp.vantor.Sorano.desktop).
+  QGuiApplication::setDesktopFileName(QStringLiteral("jp.vantor.Sorano"));
   QApplication::setQuitOnLastWindowClosed(false);  // the window hides itself in the tray
   mark("qt");
 

@@ -38,6 +38,12 @@ CommandRegistration::CommandRegistration(const Command& command) {
   Table().push_back(command);
 }
 
+PromptAnswer StderrPrompt::Ask(std::string_view text, std::string_view, PromptButtons, PromptIcon,
+                               PromptAnswer defaultAnswer) {
+  err_ << text << '\n';
+  return defaultAnswer;
+}
+
 std::optional<int32_t> ParseBrandCode(std::string_view text) {
   if (text.empty() || text.size() > 4) return std::nullopt;
   int32_t code = 0;

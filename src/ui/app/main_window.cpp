@@ -554,6 +554,11 @@ void MainWindow::Repaint(Pane pane) {
     case Pane::kComparison:
       comparison_->Render();
       break;
+    case Pane::kTree:
+    case Pane::kList:
+      lists_->ShowColours();  // the list colours may have changed since the last paint
+      this->pane(pane)->update();
+      break;
     default:
       this->pane(pane)->update();
       break;
