@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 
@@ -125,6 +126,21 @@ bool WriteFileAtomic(const std::string& path, std::string_view data, unsigned mo
   if (ok) ok = ::rename(tmp.c_str(), path.c_str()) == 0;
   if (!ok) ::unlink(tmp.c_str());
   return ok;
+}
+
+std::optional<std::string> MakeTempFolder(std::string_view prefix) {
+  std::error_code ec;
+  const std::filesystem::path base = std::filesystem::temp_directory_path(ec);
+  if (ec) return std::nullopt;
+  std::string tmpl = (base / (std::string(prefix) + "XXXXXX")).string();
+  if (::mkdtemp(tmpl.data()) == nullptr) return std::nullopt;
+  return tmpl;
+}
+
+bool RemoveFolder(const std::string& path) {
+  std::error_code ec;
+  std::filesystem::remove_all(path, ec);
+  return !ec && FileExists(path, 1) == 0;
 }
 
 }  // namespace sorano

@@ -38,6 +38,9 @@ class ChartPaneWidget;
 class ListsController;
 class SearchBand;
 class TechnicalPaneWidget;
+class TimeSeriesPaneWidget;
+class ComparisonPaneWidget;
+class OutputController;
 class SplitterBar;
 class ProgressDialog;
 
@@ -66,6 +69,8 @@ class MainWindow : public QMainWindow, public Shell {
   ChartPaneWidget* chartPane() const { return chart_; }
   ListsController* lists() const { return lists_; }
   TechnicalPaneWidget* technicalPane() const { return technical_; }
+  TimeSeriesPaneWidget* timeSeriesPane() const { return timeSeries_; }
+  ComparisonPaneWidget* comparisonPane() const { return comparison_; }
   QWidget* pane(Pane p) const;
   SplitterBar* splitter(Splitter s) const;
   QWidget* backFrame() const { return back_; }
@@ -93,7 +98,6 @@ class MainWindow : public QMainWindow, public Shell {
   bool OpenUrl(const std::string& url) override;
   bool OpenFile(const std::string& path) override;
   bool StartWebBrowser() override;
-  void CopyToClipboard(Pane pane) override;
   bool RunDialog(DialogId dialog) override;
   void StartDownload(SingleBrandJob job) override;
   SettingsSheetView& settingsSheet() override { return settingsSheet_; }
@@ -103,6 +107,7 @@ class MainWindow : public QMainWindow, public Shell {
   PortfolioView& Portfolio() override { return portfolio_; }
   IntradayWindow* intradayWindow() const { return intraday_.window(); }
   ListsView& Lists() override;
+  OutputShell& output() override;
 
  protected:
   void closeEvent(QCloseEvent*) override;
@@ -149,10 +154,11 @@ class MainWindow : public QMainWindow, public Shell {
   ListsController* lists_ = nullptr;
   QWidget* tree_ = nullptr;
   QWidget* list_ = nullptr;
-  QWidget* timeSeries_ = nullptr;
-  QWidget* comparison_ = nullptr;
+  TimeSeriesPaneWidget* timeSeries_ = nullptr;
+  ComparisonPaneWidget* comparison_ = nullptr;
   ChartPaneWidget* chart_ = nullptr;
   TechnicalPaneWidget* technical_ = nullptr;
+  std::unique_ptr<OutputController> output_;
   SplitterBar* splitterV_ = nullptr;
   SplitterBar* splitterHT_ = nullptr;
   SplitterBar* splitterHB_ = nullptr;

@@ -269,15 +269,13 @@ TEST_F(CommandTest, TogglesOutsideTheMenuMarkUpdateCarryNoCheckMark) {
   }
 }
 
-TEST_F(CommandTest, MonochromeAndClipboard) {
+TEST_F(CommandTest, Monochrome) {
   Run(cmd::kMonochromeOn);
   EXPECT_TRUE(ws->monochrome);
   Run(cmd::kMonochromeOff);
   EXPECT_FALSE(ws->monochrome);
-  Run(cmd::kCopyChart);
-  Run(cmd::kCopyTechnical);
-  EXPECT_EQ(shell.Work(), (Calls{"Repaint chart", "Repaint technical", "Repaint chart", "Repaint technical",
-                                 "CopyToClipboard chart", "CopyToClipboard technical"}));
+  EXPECT_EQ(shell.Work(),
+            (Calls{"Repaint chart", "Repaint technical", "Repaint chart", "Repaint technical"}));
 }
 
 TEST_F(CommandTest, ChartDataCommandsAreRefusedWhileTheVersionCheckRuns) {
@@ -507,8 +505,8 @@ TEST_F(CommandTest, HelpAndReadMeOpenTheShippedFilesOrSayWhyNot) {
   EXPECT_EQ(prompt.calls[0].text, "「ReadMe.txt」を開けませんでした。");
 }
 
-TEST_F(CommandTest, CommandsOfLaterWorkAndUnknownIdsDoNothing) {
-  for (int id : {32925, 32939, 12345, 0}) {
+TEST_F(CommandTest, UnknownIdsDoNothing) {
+  for (int id : {12345, 0}) {
     EXPECT_FALSE(Run(id)) << id;
     EXPECT_FALSE(Enabled(id)) << id;
   }

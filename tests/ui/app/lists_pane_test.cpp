@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QScrollBar>
 #include <QTest>
 #include <cstring>
 #include <memory>
@@ -107,6 +108,19 @@ TEST_F(ListsPaneTest, RowArrowsTakeTheColoursOfTheirRowsFigures) {
   // New colours from the settings sheet reach the arrows too.
   ws->settings.color_list[3] = 0x00C000;
   EXPECT_EQ(arrow(1), QColor(0, 0xC0, 0));
+}
+
+TEST_F(ListsPaneTest, AListFilledAgainStaysWhereItWasScrolled) {
+  for (int32_t code = 2000; code < 2100; ++code) ws->brands[static_cast<size_t>(code)].price = 100;
+  tree->expandAll();
+  Click(tree, tree->IndexOf(NodeId{tree_root::kCodes, 0}));
+  QScrollBar* bar = list->table()->verticalScrollBar();
+  ASSERT_GT(bar->maximum(), 20);
+  bar->setValue(20);
+  list->ShowList(ListChange::kSameSource);  // e.g. every brand's quote downloaded
+  EXPECT_EQ(bar->value(), 20);
+  list->ShowList(ListChange::kNewRows);
+  EXPECT_EQ(bar->value(), 0);
 }
 
 TEST_F(ListsPaneTest, AFolderIsRenamedInPlace) {
