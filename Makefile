@@ -2,9 +2,11 @@
 BUILD      ?= build
 BUILD_ASAN ?= build-asan
 BUILD_TSAN ?= build-tsan
+BUILD_FUZZ ?= build-fuzz
+FUZZ_SECONDS ?= 60
 CMAKE_GEN  := -G Ninja
 
-.PHONY: run test test-asan test-tsan build deps clean format
+.PHONY: run test test-asan test-tsan fuzz build deps clean format
 
 deps:
 	@scripts/install-deps
@@ -33,6 +35,17 @@ test-tsan: deps
 	cmake --build $(BUILD_TSAN)
 	cd $(BUILD_TSAN) && ctest --output-on-failure -L core --timeout 600
 
+# Every parser under libFuzzer (clang, ASan + UBSan), each harness for FUZZ_SECONDS; FUZZ=name runs
+# only that one. A crash, a hang or a broken property fails; its input is kept in
+# $(BUILD_FUZZ)/fuzz-artifacts.
+fuzz: deps
+	@scripts/install-deps fuzz
+	cmake $(CMAKE_GEN) -S . -B $(BUILD_FUZZ) -DCMAKE_CXX_COMPILER=clang++-14 -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DCMAKE_CXX_FLAGS=-D_GLIBCXX_ASSERTIONS -DSORANO_BUILD_UI=OFF -DSORANO_BUILD_BENCH=OFF \
+	  -DSORANO_SANITIZE=address,undefined -DSORANO_FUZZ=ON
+	cmake --build $(BUILD_FUZZ) --target fuzzers
+	scripts/run-fuzz $(BUILD_FUZZ) $(FUZZ_SECONDS) $(FUZZ)
+
 # The program on a demo settings file and data folder under $(BUILD)/demo, against a local sorano-feed.
 run: build
 	scripts/run-demo $(BUILD)
@@ -41,4 +54,4 @@ format:
 	find src tools tests bench -name '*.cpp' -o -name '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD) $(BUILD_ASAN) $(BUILD_TSAN)
+	rm -rf $(BUILD) $(BUILD_ASAN) $(BUILD_TSAN) $(BUILD_FUZZ)

@@ -5,6 +5,7 @@
 #include <span>
 #include <stop_token>
 #include <string>
+#include <vector>
 
 #include "core/net/net_config.h"
 #include "core/settings/data_folder.h"
@@ -24,6 +25,27 @@ std::string ServiceSymbol(int32_t code, int32_t market, bool withMarketSuffix);
 constexpr bool IsIndexCode(int32_t code) {
   return code == 1010 || code == 1020 || code == 1030;
 }
+
+// One row of a history page: a day and its volume.
+struct HistoryDay {
+  ChartRecord record;
+  VolumeRecord volume;
+};
+
+// What one history page (converted to Shift_JIS) says.
+struct HistoryPage {
+  bool noData = false;           // the service's "のデータはありません。" page
+  bool hasNext = false;          // "次の": another page follows
+  std::vector<HistoryDay> rows;  // in page order, newest first; at most the maxRows asked for
+};
+
+// Cuts a history page into rows: markup cleaned ("\n", blanks, ",", "---", "<b>", "</b>" deleted), a
+// row from "<tr align=right><td>" to "</td></tr>", cells split at "</td><td>": the date as
+// year "年" month "月" day "日", open, high, low, close, then (index is false) the volume and the
+// adjusted close, whose ratio to the close is the day's factor (1.0 when either is 0). Index rows have
+// four prices, the close in the last cell, volume 1 and factor 1.0. A row cut off by the end of the
+// page is not a row.
+HistoryPage ParseHistoryPage(std::string page, bool index, size_t maxRows);
 
 struct ChartRange {
   int fromYear = 0, fromMonth = 0, fromDay = 0;  // inclusive; day 0 means "from the month's start"

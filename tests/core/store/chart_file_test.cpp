@@ -138,6 +138,8 @@ TEST(ChartWeekNumber, CountsDaysFrom1900WithTheGregorianLeapRule) {
   EXPECT_EQ(ChartWeekNumber(1800, 1, 7), 1);
   EXPECT_EQ(ChartWeekNumber(2003, 99, 0), ChartWeekNumber(2004, 1, 0));
   EXPECT_GT(ChartWeekNumber(std::numeric_limits<int32_t>::max(), 1, 1), 0);
+  // Found by fuzzing: month - 1 overflowed for the smallest month a file can hold.
+  EXPECT_EQ(ChartWeekNumber(2003, std::numeric_limits<int32_t>::min(), 7), ChartWeekNumber(2003, 1, 7));
 }
 
 TEST_F(ChartFiles, MonthlyBarsHaveDayZeroAndSpanTheirMonth) {

@@ -13,7 +13,10 @@ namespace sorano {
 namespace {
 
 // "東証1部" in Shift_JIS.
-const std::string kToushou1 = "\x93\x8c\x8f\xd8" "1" "\x95\x94";
+const std::string kToushou1 =
+    "\x93\x8c\x8f\xd8"
+    "1"
+    "\x95\x94";
 
 TEST(Sjis, RoundTripsJapaneseText) {
   EXPECT_EQ(SjisToUtf8(kToushou1), "東証1部");
@@ -25,10 +28,15 @@ TEST(Sjis, RoundTripsJapaneseText) {
 
 TEST(Sjis, InvalidBytesBecomeReplacementCharacters) {
   // 0xA0 is not a CP932 character; a lead byte at the very end has no trail byte.
-  EXPECT_EQ(SjisToUtf8("a\xA0" "b"), "a\xEF\xBF\xBD" "b");
+  EXPECT_EQ(SjisToUtf8("a\xA0"
+                       "b"),
+            "a\xEF\xBF\xBD"
+            "b");
   EXPECT_EQ(SjisToUtf8("ab\x93"), "ab\xEF\xBF\xBD");
   // Invalid UTF-8 and characters outside CP932 become '?', the rest survives.
-  EXPECT_EQ(Utf8ToSjis("a\xFF" "b"), "a?b");
+  EXPECT_EQ(Utf8ToSjis("a\xFF"
+                       "b"),
+            "a?b");
   EXPECT_EQ(Utf8ToSjis("x😀y"), "x?y");
 }
 
@@ -58,6 +66,14 @@ TEST(Numbers, LeadingDouble) {
   EXPECT_DOUBLE_EQ(LeadingDouble(""), 0.0);
   EXPECT_DOUBLE_EQ(LeadingDouble("1e400"), std::numeric_limits<double>::max());
   EXPECT_DOUBLE_EQ(LeadingDouble("1e-400"), 0.0);
+  // Found by fuzzing against strtod: a second sign was read as the number's own ("--92" gave 92),
+  // text after an over-long number decided whether it was huge or tiny, and "inf"/"nan" came through.
+  EXPECT_DOUBLE_EQ(LeadingDouble("  --92"), 0.0);
+  EXPECT_DOUBLE_EQ(LeadingDouble("+-5"), 0.0);
+  EXPECT_DOUBLE_EQ(LeadingDouble("1" + std::string(400, '0') + " x e-5"), std::numeric_limits<double>::max());
+  EXPECT_DOUBLE_EQ(LeadingDouble("0.000" + std::string(400, '0') + "1e3"), 0.0);
+  EXPECT_DOUBLE_EQ(LeadingDouble("-inf"), 0.0);
+  EXPECT_DOUBLE_EQ(LeadingDouble("nan"), 0.0);
 }
 
 TEST(Cut, DeleteReplaceFindBetween) {
@@ -92,17 +108,29 @@ TEST(FixedField, CutsAtCharacterBoundary) {
   // 12-byte field: 11 bytes of text at most. "東証1部" is 7 bytes, twice is 14.
   std::string twice = kToushou1 + kToushou1;
   EXPECT_EQ(SjisFitLength(twice, 12), 11u);  // 東証1部東証: the next 部 would need 13
-  EXPECT_EQ(SjisFitLength("abcdefghijk" "\x93\x8c", 12), 11u);
-  EXPECT_EQ(SjisFitLength("abcdefghij" "\x93\x8c", 12), 10u);  // the two-byte char would need 12
+  EXPECT_EQ(SjisFitLength("abcdefghijk"
+                          "\x93\x8c",
+                          12),
+            11u);
+  EXPECT_EQ(SjisFitLength("abcdefghij"
+                          "\x93\x8c",
+                          12),
+            10u);  // the two-byte char would need 12
   EXPECT_EQ(SjisFitLength("abc", 1), 0u);
   EXPECT_EQ(SjisFitLength("abc", 0), 0u);
   EXPECT_EQ(SjisFitLength("ab\x93", 20), 2u);  // a lead byte without its trail is dropped
 
   std::array<char, 12> field;
   field.fill('Z');
-  SetField(field, "abcdefghij" "\x93\x8c");
+  SetField(field,
+           "abcdefghij"
+           "\x93\x8c");
   EXPECT_EQ(std::string(field.data(), 12), std::string("abcdefghij\0\0", 12));
   EXPECT_EQ(FieldText(field), "abcdefghij");
+  // A field's text ends at a zero byte; what follows it is not copied (found by fuzzing: a lead byte
+  // before the zero took it as its trail byte and the text no longer read back the same).
+  SetField(field, std::string_view("ab\x93\0cd", 6));
+  EXPECT_EQ(std::string(field.data(), 12), std::string(12, '\0').replace(0, 2, "ab"));
   std::array<char, 4> full = {'a', 'b', 'c', 'd'};  // no terminator: bounded by the field
   EXPECT_EQ(FieldText(full), "abcd");
 }
