@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "core/app/command_handler.h"
+#include "core/app/crash_recovery.h"
 #include "core/app/first_start.h"
 #include "core/net/net_config.h"
 #include "core/settings/registry_file.h"
@@ -78,6 +79,7 @@ int main(int argc, char** argv) {
   };
   if (!ws->settings.load(registry, key, hooks)) return 0;
 
+  sorano::RecoverDataFolder(ws->settings.data_folder());
   sorano::LoadBrandTable(ws->settings.data_folder(), ws->brands);
   sorano::ReloadSeries(*ws);
 

@@ -18,9 +18,30 @@ bool EnsureFolder(const std::string& path);
 // Reads at most maxBytes from the start of the file; nullopt when it cannot be opened.
 std::optional<std::string> ReadWholeFile(const std::string& path, size_t maxBytes = SIZE_MAX);
 
-// Writes data to a temporary file in the same folder, flushes it to disk and renames it over path.
-// The new file gets the permission bits `mode` (data files 0644; files with secrets 0600). False (and
-// the old file untouched) on any failure.
+// Writes data to a temporary file in the same folder ("<path>.tmp<pid>-XXXXXX"), flushes it to disk and
+// renames it over path. The new file gets the permission bits `mode` (data files 0644; files with
+// secrets 0600). False (and the old file untouched, the temporary removed) on any failure, a full disk
+// or a file-size limit among them.
 bool WriteFileAtomic(const std::string& path, std::string_view data, unsigned mode = 0644);
+
+// Removes the temporaries of WriteFileAtomic in folder that a process left behind when it was killed
+// mid-write: those whose process no longer runs, and those named after this process, which must not be
+// writing yet (call it at start). Returns how many were removed.
+int RemoveStaleTemporaries(const std::string& folder);
+
+// An advisory lock on a folder (flock), held from construction to destruction, shared or exclusive.
+// Writers of files that belong together take it exclusively, their readers shared, so no reader or
+// crash recovery sees one file of a pair rewritten and not yet the other. The lock ends with the process,
+// so a killed writer leaves no lock behind. Where the folder cannot be locked, nothing is locked.
+class FolderLock {
+ public:
+  FolderLock(const std::string& folder, bool exclusive);
+  ~FolderLock();
+  FolderLock(const FolderLock&) = delete;
+  FolderLock& operator=(const FolderLock&) = delete;
+
+ private:
+  int fd_ = -1;
+};
 
 }  // namespace sorano

@@ -151,8 +151,7 @@ std::string DownloadChartHistory(const NetConfig& config, const DataFolder& fold
     outRecords.erase(outRecords.begin(), outRecords.begin() + drop);
     outVolumes.erase(outVolumes.begin(), outVolumes.begin() + drop);
   }
-  if (WriteChart(folder, outRecords, code) == 0) return "ERROR";
-  if (WriteVolumes(folder, outVolumes, code) == 0) return "ERROR";
+  if (WriteChartFiles(folder, outRecords, outVolumes, code) == 0) return std::string(kHistoryNotStored);
   std::copy_n(outRecords.begin(), std::min(outRecords.size(), records.size()), records.begin());
   std::copy_n(outVolumes.begin(), std::min(outVolumes.size(), volumes.size()), volumes.begin());
   return "OK";

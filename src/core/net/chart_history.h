@@ -5,6 +5,7 @@
 #include <span>
 #include <stop_token>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/net/net_config.h"
@@ -52,15 +53,19 @@ struct ChartRange {
   int toYear = 0, toMonth = 0, toDay = 0;        // inclusive; day 31 means "to the month's end"
 };
 
+// The result of DownloadChartHistory when the files could not be written (a full disk, no permission):
+// unlike a page without rows, that will not mend itself at the next brand.
+inline constexpr std::string_view kHistoryNotStored = "ERROR: not stored";
+
 // Downloads [range] for code and rewrites data/chdata_d and data/chdata_da of the brand.
 // records / volumes hold the stored history (daily, unadjusted, as ReadChart gave it).
 // update 0: the files get exactly the downloaded days. update 1: stored days 0..keep-1 stay and the
 // downloaded days follow from index keep on (the last stored day, which the range includes, is
 // replaced by its fresh row). At most kMaxChartRecords days are kept, the newest.
-// Returns "OK" after both files were written; "ERROR" when a page without rows came back or a file
-// could not be written; "" when the service has no data for the brand, a fetch failed or stop was
-// requested between pages. Only "OK" changes the files; the buffers then hold what was written
-// (as far as they reach).
+// Returns "OK" after both files were written (WriteChartFiles: old pair or new pair, never a mix);
+// "ERROR" when a page without rows came back; kHistoryNotStored when the files could not be written;
+// "" when the service has no data for the brand, a fetch failed or stop was requested between pages.
+// Only "OK" changes the files; the buffers then hold what was written (as far as they reach).
 std::string DownloadChartHistory(const NetConfig& config, const DataFolder& folder,
                                  std::span<ChartRecord> records, std::span<VolumeRecord> volumes,
                                  int32_t code, int32_t market, const ChartRange& range, int update, int keep,

@@ -32,6 +32,22 @@ int ReadChart(const DataFolder& folder, std::span<ChartRecord> records, std::spa
 int WriteChart(const DataFolder& folder, std::span<const ChartRecord> records, int32_t code);
 int WriteVolumes(const DataFolder& folder, std::span<const VolumeRecord> volumes, int32_t code);
 
+// Rewrites both files of the brand so that whatever happens (a crash, a kill, a full disk) the pair is
+// afterwards either both old files or both new ones, never a mix:
+//   1. the volumes go to "chdata_da/<code>.dat.new", 2. the prices to "chdata_d/<code>.dat.new" (from
+//   here on the new pair is complete: the price file's ".new" is the mark), 3. the volume file and
+//   4. the price file are renamed into place.
+// A pair left between 2 and 4 is finished by RecoverChartFiles (or by the next write of the brand), one
+// left before 2 is dropped. The chart folder is locked (FolderLock) throughout, and ReadChart takes the
+// same lock shared, so no reader sees a half-renamed pair. 1 on success; 0 when the files could not
+// be written, the old pair then in place.
+int WriteChartFiles(const DataFolder& folder, std::span<const ChartRecord> records,
+                    std::span<const VolumeRecord> volumes, int32_t code);
+
+// At start, before anything is written: finishes or drops every pair rewrite that a crash interrupted
+// (see WriteChartFiles) and removes the temporaries left in both chart folders.
+void RecoverChartFiles(const DataFolder& folder);
+
 // Week number used by the weekly grouping: (days of the years 1900..year-1 + days of the months before
 // month + day) / 7, Gregorian leap rule. 1900-01-01 (a Monday) is day 1, so weeks run Sunday to Saturday.
 // Years before 1900 count no year days; months outside 1..12 are clamped to the year's range.
