@@ -33,7 +33,8 @@ test-tsan: deps
 	cmake $(CMAKE_GEN) -S . -B $(BUILD_TSAN) -DCMAKE_BUILD_TYPE=Debug -DSORANO_BUILD_UI=OFF \
 	  -DSORANO_BUILD_BENCH=OFF -DSORANO_SANITIZE=thread
 	cmake --build $(BUILD_TSAN)
-	cd $(BUILD_TSAN) && ctest --output-on-failure -L core --timeout 600
+	cd $(BUILD_TSAN) && TSAN_OPTIONS="suppressions=$(CURDIR)/tests/sanitizers/tsan.supp" \
+	  ctest --output-on-failure -L core --timeout 600
 
 # Every parser under libFuzzer (clang, ASan + UBSan), each harness for FUZZ_SECONDS; FUZZ=name runs
 # only that one. A crash, a hang or a broken property fails; its input is kept in

@@ -17,6 +17,7 @@
 #include "ui/app/main_window.h"
 #include "ui/app/qt_prompt.h"
 #include "ui/app/single_instance.h"
+#include "ui/app/translations.h"
 
 namespace {
 
@@ -49,6 +50,7 @@ void CloseOnSignals(QWidget* window) {
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
+  sorano::InstallQtTranslations(app);  // before the first message box
   const QString title = QString::fromUtf8(sorano::kTitleText);
   QApplication::setApplicationName(title);
   QApplication::setQuitOnLastWindowClosed(false);  // the window hides itself in the tray

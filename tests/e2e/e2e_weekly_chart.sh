@@ -2,8 +2,10 @@
 # End to end: the real program under its own Xvfb, against a sorano-feed on 127.0.0.1, on a temporary
 # settings file and data folder. The chart of brand 7203 is downloaded through the chart pane's
 # context menu ("選択銘柄のチャート初期化(&I)"), the period switched to weekly through the menu bar
-# ("チャート(&C)" > "週足(&W)"), a screenshot taken and checked for candles, and the program ended with
-# F12; the saved settings must then say weekly.
+# ("チャート(&C)" > "週足(&W)"), a screenshot taken and checked for candles; the bands are hidden
+# ("表示(&V)" > "ツールバーの表示(&T)"), and a second screenshot must show the panes laid out again for
+# the taller client area (the chart tabs still right above the status bar); the program is ended with
+# F12 and the saved settings must then say weekly.
 #
 #   e2e_weekly_chart.sh SORANO SORANO_FEED E2E_CHECK_CANDLES ARTIFACT_DIR
 #
@@ -23,7 +25,7 @@ for tool in Xvfb xdotool import; do
 done
 
 mkdir -p "$ARTIFACTS"
-rm -f "$ARTIFACTS"/weekly_chart.png "$ARTIFACTS"/*.log
+rm -f "$ARTIFACTS"/weekly_chart.png "$ARTIFACTS"/no_toolbar.png "$ARTIFACTS"/*.log
 WORK=$(mktemp -d)
 XVFB_PID="" FEED_PID="" APP_PID=""
 cleanup() {
@@ -107,6 +109,36 @@ sleep 3
 import -window root "$ARTIFACTS/weekly_chart.png" || fail "no screenshot"
 echo "e2e: screenshot in $ARTIFACTS/weekly_chart.png"
 "$CHECK" "$ARTIFACTS/weekly_chart.png" || fail "the chart area shows no candles"
+
+# The lowest row of the chart panes' background (color_chart00, RGB 0,30,0): the technical pane's
+# bottom edge, right above the chart tabs and the status bar.
+panes_bottom() {
+  local box h y
+  box=$(convert "$1" -fill black +opaque 'rgb(0,30,0)' -format '%@' info:) || return 1
+  h=${box#*x} # WxH+X+Y
+  h=${h%%+*}
+  y=${box##*+}
+  echo $((y + h))
+}
+WINDOW_HEIGHT=820 # check_rc.bottom; without a window manager the window stands at the top-left corner
+bottom_with_bands=$(panes_bottom "$ARTIFACTS/weekly_chart.png") || fail "cannot measure the panes"
+
+# Hide the bands. The menu opens on its first item; three steps up from there are "終了(&E)", the status
+# bar's item and the toolbar's.
+xdotool windowfocus "$WINDOW"
+sleep 0.5
+xdotool key alt+v
+sleep 1
+xdotool key Up Up Up Return
+sleep 2
+import -window root "$ARTIFACTS/no_toolbar.png" || fail "no screenshot without the toolbar"
+echo "e2e: screenshot in $ARTIFACTS/no_toolbar.png"
+bottom=$(panes_bottom "$ARTIFACTS/no_toolbar.png") || fail "cannot measure the panes without the toolbar"
+echo "e2e: the panes end at y = $bottom_with_bands with the bands, at y = $bottom without them"
+# Laid out again for the taller client area, the panes end where they ended: the tabs and the status
+# bar keep their rows below them (no empty strip, nothing pushed under the status bar).
+[ "$bottom" -eq "$bottom_with_bands" ] || fail "the panes were not laid out again after hiding the toolbar"
+[ $((WINDOW_HEIGHT - bottom)) -ge 30 ] || fail "no room for the chart tabs above the status bar"
 
 # F12 ends the program; the settings it saves must say weekly.
 xdotool windowfocus "$WINDOW"

@@ -1,6 +1,8 @@
 #include "core/chart/chart_painter.h"
 
 #include <algorithm>
+#include <array>
+#include <climits>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -175,15 +177,25 @@ class Painter {
     const int dayRow = 1;
     const int monthRow = period == kPeriodDaily ? 2 : 1;
     const int yearRow = period == kPeriodDaily ? 3 : (period == kPeriodWeekly ? 2 : 1);
+    // A label is written only when it starts one blank after the previous label of its row ends: the
+    // week rule also fires at a month's first day, often one bar after a Monday ("3101"), and narrow
+    // bars put the week starts closer together than a label is wide.
+    const int blank = c_.MeasureText(" ").width;
+    std::array<int, 4> rowEnd;
+    rowEnd.fill(INT_MIN);
+    const auto label = [&](int row, int x, const std::string& text) {
+      int& end = rowEnd[static_cast<size_t>(row)];
+      if (end != INT_MIN && x < end + blank) return;
+      c_.Text(x, ctx_.height - row * th, text);
+      end = x + c_.MeasureText(text).width;
+    };
     for (int p = 1; p < ctx_.visible; ++p) {
       const PriceBar& prev = ctx_.Bar(p - 1);
       const PriceBar& cur = ctx_.Bar(p);
       const int x = ctx_.X(p) - ctx_.w.unit / 2;
-      if (period == kPeriodDaily && NewWeek(prev, cur))
-        c_.Text(x, ctx_.height - dayRow * th, Fmt("%02d", cur.day));
-      if (period != kPeriodMonthly && cur.month != prev.month)
-        c_.Text(x, ctx_.height - monthRow * th, Fmt("%2d", cur.month));
-      if (cur.year != prev.year) c_.Text(x, ctx_.height - yearRow * th, Fmt("%d", cur.year));
+      if (period == kPeriodDaily && NewWeek(prev, cur)) label(dayRow, x, Fmt("%02d", cur.day));
+      if (period != kPeriodMonthly && cur.month != prev.month) label(monthRow, x, Fmt("%2d", cur.month));
+      if (cur.year != prev.year) label(yearRow, x, Fmt("%d", cur.year));
     }
   }
 
@@ -374,10 +386,20 @@ PriceScale PaintPriceChart(Canvas& canvas, const ChartSettings& s, const PriceSe
     return scale;
   }
 
-  FitChartWindow(w, width, series.count(), s.check_shi_itimoku > 0 ? s.para_shi_itimoku01 : 0);
-  if (w.visible <= 0) return scale;  // an empty series or a pane too narrow for one bar
-  scale = ComputePriceScale(series, w, height - 2 * th);
-  w.labelWidth = canvas.MeasureText(std::to_string(scale.top)).width;
+  // The fit keeps the room of the last paint's labels free. When this window's top price is wider (a
+  // brand or a stretch of higher prices), the window is fitted again so that the newest bar does not
+  // run under the labels. The room only grows from fit to fit, so a few fits settle it.
+  const int rightRoom = s.check_shi_itimoku > 0 ? s.para_shi_itimoku01 : 0;
+  const int wantedFirst = w.first;  // each fit clamps the first bar the paint was asked for
+  for (int fit = 0; fit < 12; ++fit) {
+    w.first = wantedFirst;
+    FitChartWindow(w, width, series.count(), rightRoom);
+    if (w.visible <= 0) return scale;  // an empty series or a pane too narrow for one bar
+    scale = ComputePriceScale(series, w, height - 2 * th);
+    const int room = w.labelWidth;
+    w.labelWidth = canvas.MeasureText(std::to_string(scale.top)).width;
+    if (w.labelWidth <= room) break;
+  }
 
   const ChartPaintContext ctx{canvas, s, series, w, scale, pal, width, height, th, w.visible};
   Painter p(ctx);

@@ -40,7 +40,8 @@ Font ChartFont(const ChartSettings& s);
 
 // Paints the whole pane onto canvas (its Width and Height are the client size). The bar geometry
 // (unit, gap, body, pitch) is the one of the last LayoutChartWindow; the paint fits visible and first
-// to the pane, stores labelWidth for the next fit and returns the scale it drew with (the mouse
+// to the pane (again when its price labels need more room than the last paint's: no bar is drawn
+// under them), stores labelWidth for the next fit and returns the scale it drew with (the mouse
 // read-out recomputes the same scale with ComputePriceScale and H = client height - 2 * text height).
 PriceScale PaintPriceChart(Canvas& canvas, const ChartSettings& s, const PriceSeries& series, ChartWindow& w,
                            const ChartExtras& extras = {});

@@ -1,6 +1,7 @@
 #include "core/chart/chart_window.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace sorano {
 
@@ -83,13 +84,15 @@ bool ScrollByWheel(ChartWindow& w, int count, int wheelDelta) {
 }
 
 int DayOfWeek(int year, int month, int day) {
-  if (month == 1 || month == 2) {
-    year -= 1;
-    month += 12;
+  // In 64 bits: the date comes from a file and may hold any values.
+  int64_t y = year, m = month;
+  if (m == 1 || m == 2) {
+    y -= 1;
+    m += 12;
   }
-  int w = (day + (13 * month + 8) / 5 + year + year / 4 - year / 100 + year / 400) % 7;
-  if (w < 0) w += 7;  // only for dates before year 0, which no file holds
-  return w;
+  int64_t w = (day + (13 * m + 8) / 5 + y + y / 4 - y / 100 + y / 400) % 7;
+  if (w < 0) w += 7;  // only for dates before year 0, which no sound file holds
+  return static_cast<int>(w);
 }
 
 const char* DayOfWeekName(int weekday) {

@@ -94,14 +94,15 @@ OverlayLine ComputeAverage(AverageKind kind, const PriceSeries& s, const ChartWi
         value = WeightedSum(s, t, n) / WeightTotal(n);
         break;
       case AverageKind::Lma: {
-        const int m = std::min(j + 1, n);
+        // The bars before the window count as well; only at the start of the series are there fewer.
+        const int m = std::min(t + 1, n);
         double sum = 0;
         for (int k = 0; k < m; ++k) sum += static_cast<double>(m - k) * static_cast<double>(Close(s, t - k));
         value = Trunc32(sum / (static_cast<double>(m) * (m + 1) / 2.0));
         break;
       }
       case AverageKind::Epma: {
-        const int m = std::min(j + 1, n);
+        const int m = std::min(t + 1, n);
         double sum = 0;
         for (int i = 1; i <= m; ++i)
           sum += static_cast<double>(3 * static_cast<int64_t>(i) - m - 1) *
@@ -110,7 +111,7 @@ OverlayLine ComputeAverage(AverageKind kind, const PriceSeries& s, const ChartWi
         break;
       }
       case AverageKind::Swma: {
-        const int m = std::min(j + 1, n);
+        const int m = std::min(t + 1, n);
         double sum = 0, weights = 0;
         for (int k = 0; k < m; ++k)
           sum += std::sin((m - k) * swmaStep) * static_cast<double>(Close(s, t - k));

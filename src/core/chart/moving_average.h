@@ -28,7 +28,9 @@ int OverlayStart(int period, int first, int visible);
 // One average of `period` bars (the TMA uses (period + 1) / 2 bars). Sums are 64-bit, so long periods
 // of high-priced brands do not wrap. A WMA of period 1 (weight sum 0) is not drawn. The EMA recursion
 // starts at the leftmost visible bar from the SMA there; when fewer than `period` bars precede it in
-// the series, that seed is the mean of the bars that exist.
+// the series, that seed is the mean of the bars that exist. The LMA, EPMA and SWMA weigh the `period`
+// bars up to each position, those before the window included; only where the series starts do they
+// weigh the fewer bars that exist.
 OverlayLine ComputeAverage(AverageKind kind, const PriceSeries& series, const ChartWindow& w, int period);
 
 // The seven lines of a band, in drawing order: centre + 3, + 2, + 1, centre, - 1, - 2, - 3.

@@ -145,15 +145,15 @@ std::vector<TurnPoint> ComputePeaksAndTroughs(const PriceSeries& s, const ChartW
 std::array<int64_t, 20> ComputeVolumeByPrice(const PriceSeries& s, const ChartWindow& w, int32_t bottom,
                                              int32_t range) {
   std::array<int64_t, 20> totals;
-  totals.fill(1);
+  totals.fill(0);
   const double width = (range > 0 ? range : 1) / 20.0;
   const int visible = VisibleBars(s, w);
   for (int j = 0; j < visible; ++j) {
     const PriceBar& b = s[w.first + j];
     const double band = std::floor((static_cast<double>(b.close) - bottom) / width);
     const int i = band < 0 ? 0 : (band > 19 ? 19 : static_cast<int>(band));  // the top band takes top
-    const int64_t volume = std::max(0, b.volume);
-    totals[static_cast<size_t>(i)] += volume <= 10000 ? volume : volume / 100;
+    // Every bar weighs its whole volume: 12000 bars of at most INT32_MAX shares fit in 64 bits.
+    totals[static_cast<size_t>(i)] += std::max(0, b.volume);
   }
   return totals;
 }

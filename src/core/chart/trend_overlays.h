@@ -48,12 +48,13 @@ std::vector<TurnPoint> ComputeZigzag(const PriceSeries& s, const ChartWindow& w,
 // Every peak and trough by the zigzag's two tests (each one, whether or not the zigzag draws it).
 std::vector<TurnPoint> ComputePeaksAndTroughs(const PriceSeries& s, const ChartWindow& w, double z);
 
-// Volume by price: twenty band totals over the visible bars by close, band 0 the lowest prices. Each
-// total starts at 1; a bar adds its volume when it is 10000 shares or fewer, volume / 100 otherwise.
+// Volume by price: twenty band totals over the visible bars by close, band 0 the lowest prices. Every
+// bar adds its whole volume (a negative one counts as 0), summed in 64 bits.
 std::array<int64_t, 20> ComputeVolumeByPrice(const PriceSeries& s, const ChartWindow& w, int32_t bottom,
                                              int32_t range);
 
-// Bar length for a band: proportional to its total, the largest total at half the client width.
+// Bar length for a band: proportional to its total, the largest total at half the client width; 0
+// for every band when no bar has volume.
 int VolumeBarLength(const std::array<int64_t, 20>& totals, int band, int clientWidth);
 
 // The index codes (1010, 1020, 1030) have no volume-by-price profile.

@@ -102,6 +102,13 @@ struct ListFree {
   void operator()(curl_slist* l) const { curl_slist_free_all(l); }
 };
 
+// A connect that is never answered (a full accept queue, a host that drops packets) is otherwise
+// bounded only by the library's 300 s and the kernel's retries, for every attempt of every brand.
+int ConnectLimit(const HttpRequest& r) {
+  if (r.connectTimeout > 0) return r.connectTimeout;
+  return r.receiveTimeout > 0 ? r.receiveTimeout : kHttpDefaultConnectTimeout;
+}
+
 enum class RoundResult { Done, Failed, Stalled };
 
 // Runs one request to its end on a private multi handle, so that a stalled transfer is noticed within
@@ -250,8 +257,7 @@ int HttpFetch(HttpRequest r) {
     curl_easy_setopt(h, CURLOPT_PROXY, proxy.c_str());
     curl_easy_setopt(h, CURLOPT_SUPPRESS_CONNECT_HEADERS, 1L);
   }
-  if (r.connectTimeout > 0)
-    curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(r.connectTimeout));
+  curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(ConnectLimit(r)));
   curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, OnBody);
   curl_easy_setopt(h, CURLOPT_WRITEDATA, &t);
   curl_easy_setopt(h, CURLOPT_HEADERFUNCTION, OnHeader);

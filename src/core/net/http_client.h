@@ -17,10 +17,13 @@ inline constexpr int kHttpInvalidParameter = 87;
 inline constexpr size_t kHttpMaxUrlPart = 2048;
 // Longest response body kept; a larger one ends the fetch with "ERROR".
 inline constexpr size_t kHttpMaxBody = 4u << 20;
+// Longest wait for a connect, in milliseconds, when neither a connect nor a receive time-out is given.
+inline constexpr int kHttpDefaultConnectTimeout = 30000;
 // Rounds of the 401/407 loop before the status error is given.
 inline constexpr int kHttpAuthRounds = 3;
 
-// One request, passed by value. Times are milliseconds; 0 leaves the library's default.
+// One request, passed by value. Times are milliseconds; 0 leaves the library's default, except that a
+// connect always has a limit (connectTimeout, else receiveTimeout, else kHttpDefaultConnectTimeout).
 struct HttpRequest {
   std::string* body = nullptr;  // receives the response body or the error text
   std::string agent;            // User-Agent: the program's title text
@@ -34,7 +37,7 @@ struct HttpRequest {
   int proxyLogon = 0;         // check_proxylogon: carried; credentials go out when the proxy asks (407)
   std::string proxyUser;      // check_proxyuser
   std::string proxyPassword;  // check_proxypass
-  int connectTimeout = 0;
+  int connectTimeout = 0;     // longest wait for one connect attempt; 0: the receive time-out
   int receiveTimeout = 3000;  // check_DL_time: longest stall of a transfer
   int sendTimeout = 0;        // longest stall while the request body goes out
   int connectRetries = 3;     // check_DL_restart: further attempts after a failed connect

@@ -147,8 +147,9 @@ int64_t ChartWeekNumber(int32_t year, int32_t month, int32_t day) {
     int64_t last = static_cast<int64_t>(year) - 1;
     days = 365 * (last - 1899) + LeapYearsThrough(last) - LeapYearsThrough(1899);
   }
-  const int months = std::clamp(month, 1, 13) - 1;
-  for (int k = 0; k < months; ++k) days += kMonthDays[k] + (k == 1 && IsLeapYear(year) ? 1 : 0);
+  // In 64 bits: a record read from a file may hold any month, INT32_MIN included.
+  const int64_t months = std::clamp<int64_t>(int64_t{month} - 1, 0, 12);
+  for (int64_t k = 0; k < months; ++k) days += kMonthDays[k] + (k == 1 && IsLeapYear(year) ? 1 : 0);
   days += day;
   return days / 7;
 }

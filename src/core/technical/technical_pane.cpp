@@ -103,8 +103,11 @@ class Painter {
     RefLine(30, 100, "30%");
     RefLine(70, 100, "70%");
   }
+  // The top of a text written at y, moved up or down so that the whole text stays in the sub-pane
+  // (a sub-pane lower than the text keeps it at its top).
+  int TextTop(int y) const { return std::max(top_, std::min(y, top_ + h_ - ch_)); }
   void RightText(const std::string& text, int y) {
-    c_.Text(right_ - cw_ * static_cast<int>(text.size()), y, text);
+    c_.Text(right_ - cw_ * static_cast<int>(text.size()), TextTop(y), text);
   }
   // An indicator line: a segment from position i - 1 to i for i = start ... visible - 1, broken
   // where a value is missing.
@@ -119,6 +122,7 @@ class Painter {
 
   // ---- the steps of the paint ----
   void DateGrid();
+  bool UsesSharedReferenceLines() const;
   void SharedReferenceLines();
   void VolumeGraph();
   void DeviationRateStep(int n);
@@ -160,7 +164,7 @@ void Painter::RefLine(int r, int scale, std::string_view text) {
   const int y = Y(r, scale);
   c_.SetPen(pal_.grid);
   c_.Line(unit_, y, right_ - 2 * cw_, y);
-  c_.Text(right_ - 2 * cw_, y, text);
+  c_.Text(right_ - 2 * cw_, TextTop(y), text);
 }
 
 template <class Map>
@@ -230,7 +234,8 @@ void Painter::Paint() {
   h_ = multiple_ && count > 0 ? height_ / count : height_;
   top_ = 0;
   if (count == 0) return;
-  SharedReferenceLines();
+  // In single display every indicator shares the one area: the lines are drawn once, under them all.
+  if (!multiple_ && UsesSharedReferenceLines()) SharedReferenceLines();
 
   const bool index = IsIndexBrand(s_.check_code);
   int p = 0;
@@ -243,9 +248,22 @@ void Painter::Paint() {
     ++p;
   };
   step(s_.check_tec_volume, true, [&] { VolumeGraph(); });
-  step(s_.check_tec_kairi_sma01, false, [&] { DeviationRateStep(s_.para_shi_sma01); });
-  step(s_.check_tec_kairi_sma02, false, [&] { DeviationRateStep(s_.para_shi_sma02); });
-  step(s_.check_tec_kairi_sma03, false, [&] { DeviationRateStep(s_.para_shi_sma03); });
+  // In multiple display the shared lines stand in each sub-pane that is drawn on their scale.
+  auto shared = [&] {
+    if (multiple_) SharedReferenceLines();
+  };
+  step(s_.check_tec_kairi_sma01, false, [&] {
+    shared();
+    DeviationRateStep(s_.para_shi_sma01);
+  });
+  step(s_.check_tec_kairi_sma02, false, [&] {
+    shared();
+    DeviationRateStep(s_.para_shi_sma02);
+  });
+  step(s_.check_tec_kairi_sma03, false, [&] {
+    shared();
+    DeviationRateStep(s_.para_shi_sma03);
+  });
   step(s_.check_tec_dpo, false, [&] { DpoStep(); });
   step(s_.check_tec_aroon, false, [&] { AroonStep(); });
   step(s_.check_tec_rsi, false, [&] {
@@ -276,12 +294,14 @@ void Painter::Paint() {
     TwoLines(s_.para_tec_m_r01, s_.para_tec_m_r02, kMomentum1, kMomentum2, 100, Momentum);
   });
   step(s_.check_tec_rci, false, [&] {
+    shared();
     Label(kMomentum2, Params("RCI ", {s_.para_tec_rci}));
     DrawLine(Rci(w_, s_.para_tec_rci), Start(s_.para_tec_rci), kRci, 200);
   });
   step(s_.check_tec_macd_sma, false, [&] { MacdStep(); });
   step(s_.check_tec_vr, true, [&] { VrStep(); });
   step(s_.check_tec_wvr, true, [&] {
+    shared();
     Label(kRatio2, Params("WVR ", {s_.para_tec_vr01, s_.para_tec_vr02}));
     TwoLines(s_.para_tec_vr01, s_.para_tec_vr02, kRatio1, kRatio2, 200, Wvr);
   });
@@ -308,8 +328,8 @@ void Painter::DateGrid() {
     if (ai < 0) continue;
     const PriceBar& a = w_.bars[static_cast<size_t>(ai)];
     const PriceBar& b = w_.bars[static_cast<size_t>(ai + 1)];
-    const int dd = b.day - a.day;
-    const bool week = On(s_.check_line_w_x) && ((dd >= 3 && dd <= 7) || b.day < a.day);
+    const int64_t dd = int64_t{b.day} - a.day;  // days read from a file may hold any values
+    const bool week = On(s_.check_line_w_x) && ((dd >= 3 && dd <= 7) || dd < 0);
     const bool month = On(s_.check_line_m_x) && s_.check_ymd != kPeriodMonthly &&
                        (a.month < b.month || (a.month == 12 && b.month == 1));
     const bool year = a.year < b.year;
@@ -317,11 +337,13 @@ void Painter::DateGrid() {
   }
 }
 
+bool Painter::UsesSharedReferenceLines() const {
+  return On(s_.check_tec_kairi_sma01) || On(s_.check_tec_kairi_sma02) || On(s_.check_tec_kairi_sma03) ||
+         On(s_.check_tec_rci) || On(s_.check_tec_wvr);
+}
+
+// -50 %, 0 % and +50 % of a scale of 200, in the current sub-pane.
 void Painter::SharedReferenceLines() {
-  if (!On(s_.check_tec_kairi_sma01) && !On(s_.check_tec_kairi_sma02) && !On(s_.check_tec_kairi_sma03) &&
-      !On(s_.check_tec_rci) && !On(s_.check_tec_wvr))
-    return;
-  // Always in the topmost sub-pane (T = 0), at -50 %, 0 % and +50 % of a scale of 200.
   RefLine(50, 200, "-50%");
   RefLine(100, 200, "+-0%");
   RefLine(150, 200, "+50%");
@@ -331,9 +353,6 @@ void Painter::VolumeGraph() {
   Label(kVolume, "出来高");
   const VolumeScale scale = VolumeScaleFor(w_);
   auto y = [&](int64_t u) { return ClampY(scale.Y(u, top_, h_)); };
-  const std::string lo = Num(scale.lo), hi = Num(scale.hi);
-  c_.Text(right_ - cw_ * (static_cast<int>(lo.size()) / 2), top_ + h_ - (h_ * 30) / 200, lo);
-  c_.Text(right_ - cw_ * (static_cast<int>(hi.size()) / 2), top_, hi);
   c_.SetPen(pal_.slot[kVolume]);
   c_.SetBrush(pal_.slotBrush[kVolume]);
   for (int i = 1; i <= w_.visible; ++i) {
@@ -344,6 +363,11 @@ void Painter::VolumeGraph() {
     const int n = s_.para_tec_volume_sma;
     DrawLine(VolumeSma(w_, n), Start(n), kVolumeSma, y);
   }
+  // The scale's texts stand over the newest bars: written after them, so that no bar hides digits, and
+  // right-aligned by their measured width (half a full-width character per digit cut "549000").
+  const std::string lo = Num(scale.lo), hi = Num(scale.hi);
+  c_.Text(right_ - c_.MeasureText(lo).width, TextTop(top_ + h_ - (h_ * 30) / 200), lo);
+  c_.Text(right_ - c_.MeasureText(hi).width, top_, hi);
 }
 
 void Painter::DeviationRateStep(int n) {
@@ -413,7 +437,7 @@ void Painter::MacdStep() {
   // Its own scale: R spans the largest magnitude both ways, 0 at mid-height.
   auto y = [&](int64_t v) { return ClampY(top_ + h_ - ((v + r / 2) * h_) / r); };
   RightText(Num(r / 2), top_);
-  const int zeroY = ClampY(top_ + h_ - ((r / 2 + 1) * h_) / r);
+  const int zeroY = y(0);
   RightText("0", zeroY);
   c_.SetPen(pal_.grid);
   c_.Line(unit_, zeroY, right_ - 2 * cw_, zeroY);

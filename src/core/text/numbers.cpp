@@ -68,8 +68,11 @@ double LeadingDouble(std::string_view s) {
   size_t i = SkipSpace(s);
   bool negative = false;
   if (i < s.size() && (s[i] == '+' || s[i] == '-')) negative = s[i++] == '-';
-  // from_chars takes a '-' of its own: a second sign ("--5") is no number.
-  if (i < s.size() && (s[i] == '+' || s[i] == '-')) return 0.0;
+  // Digits must follow (a "." counts when a digit comes after it): "---", "-", "--5" (from_chars would
+  // take the second sign as the number's own) or "-inf" read as +0.0, never as a negative zero or a
+  // non-finite value.
+  const size_t digit = i < s.size() && s[i] == '.' ? i + 1 : i;
+  if (digit >= s.size() || s[digit] < '0' || s[digit] > '9') return 0.0;
   double v = 0.0;
   auto [end, ec] = std::from_chars(s.data() + i, s.data() + s.size(), v, std::chars_format::general);
   if (ec == std::errc::result_out_of_range) {
@@ -79,6 +82,7 @@ double LeadingDouble(std::string_view s) {
   } else if (ec != std::errc() || !std::isfinite(v)) {
     v = 0.0;  // no number, or "inf" / "nan", which are no amounts
   }
+  if (v == 0.0) return 0.0;  // "-0.00" too: a stored -0.0 would print as "-0.00"
   return negative ? -v : v;
 }
 

@@ -341,6 +341,9 @@ QString MainWindow::StatusPart(int i) const {
 void MainWindow::BuildPanes() {
   client_ = new QWidget(this);
   client_->setObjectName("client");
+  // The panes are laid out whenever the client area changes size, whatever changed it: the window, a
+  // band shown, hidden or moved onto another row, the status bar or the menu bar.
+  client_->installEventFilter(this);
   setCentralWidget(client_);
   back_ = new QWidget(client_);
   back_->setObjectName("backFrame");
@@ -426,7 +429,11 @@ void MainWindow::BuildPanes() {
 void MainWindow::resizeEvent(QResizeEvent* e) {
   QMainWindow::resizeEvent(e);
   if (!isMinimized() && width() > 0 && height() > 0) ws_.settings.check_sizing = isMaximized() ? 3 : 9;
-  ApplyLayout(true);
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* e) {
+  if (watched == client_ && e->type() == QEvent::Resize) ApplyLayout(true);
+  return QMainWindow::eventFilter(watched, e);
 }
 
 void MainWindow::ApplyLayout(bool updateStatusParts) {
@@ -536,6 +543,8 @@ void MainWindow::Refresh(Pane pane) {
     case Pane::kPriceChart:
       chart_->Relayout();
       technical_->Render();
+      // A new layout follows every load: the read-out described a bar of the series shown before.
+      ShowReadout(QStringList(static_cast<qsizetype>(statusParts_.size())));
       break;
     case Pane::kTechnical:
       technical_->Render();
@@ -676,6 +685,7 @@ bool MainWindow::RunDialog(DialogId dialog) {
         },
         [this] { sound_.Play(); },
         [this](const QString& text) { prompt_.Message(text.toStdString(), "エラー"); }, this);
+    d.adjustSize();  // its size is known only once it is laid out
     d.move(screen()->availableGeometry().center() - d.rect().center());
     const bool ok = d.exec() == QDialog::Accepted;
     // The job may have rewritten the shown brand's files.
@@ -757,12 +767,14 @@ void MainWindow::StartVersionCheckIfWanted() {
 
 void MainWindow::ShowAtSavedPlace() {
   const auto& rc = ws_.settings.check_rc;
-  if (rc.right > 0 && rc.bottom > 0) {
-    resize(rc.right, rc.bottom);
+  // check_rc holds the client area's rectangle, without the window manager's frame, as the exit saves it.
+  const QSize size = rc.right > 0 && rc.bottom > 0 ? QSize(rc.right, rc.bottom)
+                                                   : QSize(1100, 760);  // the desktop gives no default size
+  if (ws_.settings.check_window == 1) {
+    setGeometry(QRect(QPoint(rc.left, rc.top), size));
   } else {
-    resize(1100, 760);  // the desktop gives no default size of its own
+    resize(size);
   }
-  if (ws_.settings.check_window == 1) move(rc.left, rc.top);
   if (ws_.settings.check_sizing == 3) {
     showMaximized();
   } else {
@@ -792,10 +804,10 @@ void MainWindow::closeEvent(QCloseEvent* e) {
   FinishJobs();
   if (fetchBands_) StoreBandRecords();
   if (registry_ != nullptr) {
+    // The normal place of the client area, maximised or not: the start places the same rectangle.
     const QRect normal = normalGeometry().isValid() ? normalGeometry() : geometry();
-    const QPoint frame = isMaximized() || isMinimized() ? normal.topLeft() : pos();
     ws_.settings.save(*registry_, key_,
-                      WindowGeometry{frame.x(), frame.y(), normal.width(), normal.height()});
+                      WindowGeometry{normal.x(), normal.y(), normal.width(), normal.height()});
   }
   tray_->hide();
   e->accept();

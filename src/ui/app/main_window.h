@@ -91,6 +91,7 @@ class MainWindow : public QMainWindow, public Shell {
  protected:
   void closeEvent(QCloseEvent*) override;
   void resizeEvent(QResizeEvent*) override;
+  bool eventFilter(QObject* watched, QEvent* e) override;
   void changeEvent(QEvent*) override;
   QMenu* createPopupMenu() override;
 

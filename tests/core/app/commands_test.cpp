@@ -83,6 +83,12 @@ TEST(CommandTable, EveryIdentifierOnceWithTextAndHelp) {
   for (const CommandInfo& c : Commands()) {
     auto it = keys.find(c.id);
     EXPECT_EQ(c.shortcut, it == keys.end() ? "" : it->second) << c.id;
+    // A text that names its key names it once, after the tab: the menu shows the shortcut there and
+    // would show a key elsewhere in the text a second time.
+    if (!c.shortcut.empty() && c.text.find(c.shortcut) != std::string_view::npos) {
+      EXPECT_TRUE(c.text.ends_with("\t" + std::string(c.shortcut))) << c.id;
+      EXPECT_EQ(c.text.find(c.shortcut), c.text.size() - c.shortcut.size()) << c.id;
+    }
   }
 }
 

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cmath>
+#include <map>
 
 #include "core/chart/chart_test_series.h"
 #include "support/recording_canvas.h"
@@ -123,6 +125,63 @@ TEST(ChartPainterTest, PriceLabelsAtTheRightEdge) {
   ASSERT_EQ(grid.size(), 8u);
   EXPECT_EQ(grid[0].points[0], (Point{5, 300 - (26 * 300) / 266}));
   EXPECT_EQ(grid[0].points[1].x, 576);
+}
+
+TEST(ChartPainterTest, NoBarRunsUnderThePriceLabels) {
+  // The last paint showed a brand under 10 yen (a 1-digit label); this one's top is 12345.
+  ChartSettings s = QuietSettings();
+  s.check_line_y = 1;
+  s.check_soku = 0;
+  std::vector<PriceBar> bars;
+  for (int i = 0; i < 100; ++i) bars.push_back(Bar(2003, 1 + i / 28, 1 + i % 28, 12000, 12345, 11900, 12100));
+  Painted p;
+  p.w.labelWidth = 6;
+  LayoutChartWindow(p.w, s.check_chsize, 600, 100);
+  p.scale = PaintPriceChart(p.canvas, s, Series(bars), p.w);
+  EXPECT_EQ(p.w.labelWidth, 5 * 6);
+  EXPECT_EQ(p.w.first + p.w.visible, 100);  // still the newest bars
+  const int labels = 600 - p.w.labelWidth;
+  ASSERT_FALSE(p.canvas.TextsEqual("12300").empty());
+  EXPECT_EQ(p.canvas.TextsEqual("12300")[0].at.x, labels);
+  int right = 0;
+  for (const Call& c : p.canvas.Of(Op::Rectangle)) right = std::max(right, c.right);
+  for (const Call& c : p.canvas.Of(Op::Line, s.color_chart[5])) right = std::max(right, c.points[0].x);
+  EXPECT_GT(right, labels - 12);  // the window still reaches the labels
+  EXPECT_LE(right, labels);
+}
+
+TEST(ChartPainterTest, DateLabelsNeverOverlapInTheirRow) {
+  ChartSettings s = QuietSettings();
+  // Fri 28 Mar, Mon 31 Mar and Tue 1 Apr 2003: both 31 (a new week) and 01 (the day went down) start
+  // a week; "01" would touch "31" one bar later and is left out, the month row still says 4.
+  const PriceSeries series = Series({Bar(2003, 3, 28, 100, 110, 90, 100), Bar(2003, 3, 31, 100, 110, 90, 100),
+                                     Bar(2003, 4, 1, 100, 110, 90, 100), Bar(2003, 4, 2, 100, 110, 90, 100)});
+  const Painted p = Paint(series, s);
+  EXPECT_EQ(p.canvas.TextsEqual("31").size(), 1u);
+  EXPECT_TRUE(p.canvas.TextsEqual("01").empty());
+  EXPECT_EQ(p.canvas.TextsEqual(" 4").size(), 1u);
+
+  // Narrow bars (pitch 2) over three years of weekdays: every row keeps a blank between its labels.
+  s.check_chsize = 1;
+  std::vector<PriceBar> days;
+  for (int i = 0; i < 800; ++i) {
+    const int week = i / 5, weekday = i % 5;
+    const int dayOfYear = (week * 7 + weekday) % 336;
+    days.push_back(
+        Bar(2003 + (week * 7 + weekday) / 336, 1 + dayOfYear / 28, 1 + dayOfYear % 28, 100, 110, 90, 100));
+  }
+  const Painted narrow = Paint(Series(days), s, {}, 1600);
+  std::map<int, int> rowEnd;  // y of the row -> right end of its last label
+  int labels = 0;
+  for (const Call& c : narrow.canvas.Of(Op::Text)) {
+    if (c.at.y == 0) continue;  // the legend
+    auto [it, fresh] = rowEnd.try_emplace(c.at.y, INT_MIN / 2);
+    EXPECT_GE(c.at.x, it->second + 6) << c.text << " in row " << c.at.y;
+    it->second = c.at.x + 6 * static_cast<int>(c.text.size());
+    ++labels;
+  }
+  EXPECT_EQ(rowEnd.size(), 3u);
+  EXPECT_GT(labels, 20);
 }
 
 TEST(ChartPainterTest, CandleColoursInsideBarsAndHollowBodies) {
@@ -361,8 +420,9 @@ TEST(ChartPainterTest, IchimokuSpansReachAheadOfTheLastBar) {
   std::vector<int> closes;
   for (int i = 0; i < 300; ++i) closes.push_back(1000 + (i * 7) % 90);
   const Painted p = Paint(SeriesOfCloses(closes), s, {}, 1200);
-  // 26 strides kept free at the right: visible = (1200 - labelWidth - 5 - 26 * 12) / 12.
-  EXPECT_EQ(p.w.visible, (1200 - 0 - 5 - 26 * 12) / 12);
+  // 26 strides kept free at the right: visible = (1200 - labelWidth - 5 - 26 * 12) / 12, the labels
+  // ("1089") 24 pixels wide.
+  EXPECT_EQ(p.w.visible, (1200 - 24 - 5 - 26 * 12) / 12);
   EXPECT_EQ(p.w.first, 300 - p.w.visible);
   int spanEnd = 0;
   for (const Call& c : p.canvas.Of(Op::Polyline, s.color_shisuu[16]))
@@ -383,13 +443,13 @@ TEST(ChartPainterTest, VolumeByPriceBarsAreProportional) {
   const Painted p = Paint(series, s);
   const auto rows = p.canvas.Of(Op::Rectangle, s.color_shisuu[19]);
   ASSERT_EQ(rows.size(), 20u);
-  // Row 0 shows the top band (close 200 = top: 1 + 10001 / 100 = 101), row 19 the bottom band
-  // (1 + 10000 = 10001), the longest at half the width.
-  EXPECT_EQ(rows[19].right, 300);
-  EXPECT_EQ(rows[0].right, static_cast<int>(101LL * 300 / 10001));
+  // Row 0 shows the top band (close 200 = top: 10001 shares), the longest at half the width; row 19
+  // the bottom band (10000 shares), one share shorter; the empty bands have no length.
+  EXPECT_EQ(rows[0].right, 300);
+  EXPECT_EQ(rows[19].right, static_cast<int>(10000LL * 300 / 10001));
   EXPECT_EQ(rows[19].top, 15 * 19);
   EXPECT_EQ(rows[19].bottom, 15 * 20);
-  EXPECT_EQ(rows[5].right, static_cast<int>(1LL * 300 / 10001));
+  EXPECT_EQ(rows[5].right, 0);
   // The index codes have none.
   ChartExtras index;
   index.code = 1020;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <climits>
 #include <string>
 
 namespace sorano {
@@ -106,6 +108,14 @@ TEST(ChartWindowTest, ZellerWeekday) {
   EXPECT_EQ(DayOfWeek(2026, 12, 6), 0);
   EXPECT_EQ(std::string(DayOfWeekName(0)), "日");
   EXPECT_EQ(std::string(DayOfWeekName(7)), "");
+  // A date read from a crafted file still names a day (no signed overflow under UBSan).
+  for (int v : {INT32_MIN, INT32_MAX}) {
+    for (const auto& [y, m, d] : {std::array{v, 1, 1}, std::array{2003, v, 1}, std::array{2003, 1, v}}) {
+      const int w = DayOfWeek(y, m, d);
+      EXPECT_GE(w, 0);
+      EXPECT_LE(w, 6);
+    }
+  }
 }
 
 }  // namespace

@@ -71,14 +71,13 @@ TEST(MovingAverageTest, WindowWeightedAverages) {
   // EPMA with n = 3 on 100 (oldest), 110, 120: (2 / 12) * (5*100 + 2*110 - 1*120) = 100.
   const PriceSeries s = SeriesOfCloses({100, 110, 120, 130});
   EXPECT_EQ(ComputeAverage(AverageKind::Epma, s, Window(0, 4), 3).v[2], 100);
-  // Left of the window only the window's own bars count: n = min(j + 1, N).
+  // The bars before the window count at its left edge too: LMA at 110 weighs 99, 100, 110 by 1, 2, 3.
   const PriceSeries t = SeriesOfCloses({90, 95, 99, 100, 110, 120, 130});
   const OverlayLine lma = ComputeAverage(AverageKind::Lma, t, Window(4, 3), 3);
   EXPECT_EQ(lma.start, 1);
-  EXPECT_EQ(lma.v[0], 110);
-  EXPECT_EQ(lma.v[1], (2 * 120 + 110) / 3);
+  EXPECT_EQ(lma.v[0], (3 * 110 + 2 * 100 + 99) / 6);
   EXPECT_EQ(lma.v[2], (3 * 130 + 2 * 120 + 110) / 6);
-  EXPECT_EQ(ComputeAverage(AverageKind::Epma, t, Window(4, 3), 3).v[2], 110);
+  EXPECT_EQ(ComputeAverage(AverageKind::Epma, t, Window(4, 3), 3).v[0], (5 * 99 + 2 * 100 - 110) / 6);
   // SWMA on constant closes is the close; the constant is the program's, not pi.
   const PriceSeries flat = SeriesOfCloses({500, 500, 500, 500});
   EXPECT_EQ(ComputeAverage(AverageKind::Swma, flat, Window(0, 4), 3).v[3], 499 + 1);
@@ -89,6 +88,20 @@ TEST(MovingAverageTest, WindowWeightedAverages) {
   for (auto& b : bars) b.high = 101, b.low = 100, b.close = 100;
   ama.Assign(bars);
   EXPECT_EQ(ComputeAverage(AverageKind::Ama, ama, Window(0, 3), 2).v[2], 100);
+}
+
+TEST(MovingAverageTest, AllButTheEmaGiveADateTheSameValueWhereverTheWindowStarts) {
+  std::vector<int> closes;
+  for (int i = 0; i < 60; ++i) closes.push_back(1000 + (i * 37) % 101);
+  const PriceSeries s = SeriesOfCloses(closes);
+  for (AverageKind k : {AverageKind::Sma, AverageKind::Ama, AverageKind::Wma, AverageKind::Tma,
+                        AverageKind::Lma, AverageKind::Epma, AverageKind::Swma}) {
+    const OverlayLine wide = ComputeAverage(k, s, Window(10, 50), 7);
+    const OverlayLine scrolled = ComputeAverage(k, s, Window(30, 30), 7);
+    ASSERT_EQ(scrolled.start, 1);
+    for (size_t j = 0; j < scrolled.v.size(); ++j)
+      EXPECT_EQ(scrolled.v[j], wide.v[j + 20]) << static_cast<int>(k) << " at " << j;
+  }
 }
 
 TEST(MovingAverageTest, StartRuleAndBadPeriods) {

@@ -89,11 +89,17 @@ TEST(TrendOverlaysTest, VolumeByPriceBands) {
   const PriceSeries s = Series({Bar(2003, 1, 6, 0, 0, 0, 100, 10000), Bar(2003, 1, 7, 0, 0, 0, 100, 10001),
                                 Bar(2003, 1, 8, 0, 0, 0, 200, 50), Bar(2003, 1, 9, 0, 0, 0, 105, -7)});
   const auto t = ComputeVolumeByPrice(s, Window(0, 4), 100, 100);
-  EXPECT_EQ(t[0], 1 + 10000 + 100);  // band width 5 yen: 100 and 104.99 in band 0
-  EXPECT_EQ(t[1], 1);                // a negative volume adds nothing
-  EXPECT_EQ(t[19], 1 + 50);          // the top itself
+  EXPECT_EQ(t[0], 10000 + 10001);  // band width 5 yen: 100 and 104.99 in band 0, every share counted
+  EXPECT_EQ(t[1], 0);              // a negative volume adds nothing
+  EXPECT_EQ(t[19], 50);            // the top itself
   EXPECT_EQ(VolumeBarLength(t, 0, 600), 300);
-  EXPECT_EQ(VolumeBarLength(t, 19, 600), static_cast<int>(51LL * 300 / 10101));
+  EXPECT_EQ(VolumeBarLength(t, 19, 600), static_cast<int>(50LL * 300 / 20001));
+  EXPECT_EQ(VolumeBarLength(t, 1, 600), 0);
+  // Volumes of two billion shares on every bar still add up; no volume at all draws no bars.
+  std::vector<PriceBar> big(12000, Bar(2003, 1, 6, 0, 0, 0, 100, INT32_MAX));
+  EXPECT_EQ(ComputeVolumeByPrice(Series(big), Window(0, 12000), 100, 100)[0], 12000LL * INT32_MAX);
+  for (auto& b : big) b.volume = 0;
+  EXPECT_EQ(VolumeBarLength(ComputeVolumeByPrice(Series(big), Window(0, 12000), 100, 100), 0, 600), 0);
 }
 
 TEST(TrendOverlaysTest, SplitMarksBaseLinesAndDates) {

@@ -3,12 +3,14 @@
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <chrono>
 #include <mutex>
+#include <stop_token>
 #include <thread>
 #include <vector>
 
@@ -203,6 +205,65 @@ TEST_F(HttpFetchTest, TransportFailuresGiveError) {
   feed_->Stop();
   ASSERT_EQ(Get(closed, &body), 1);
   EXPECT_EQ(body, "ERROR");
+}
+
+// A listener that never accepts, its accept queue already full: the kernel drops every further SYN,
+// so a connect to it is never answered.
+class FullListener {
+ public:
+  FullListener() {
+    fd_ = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ::bind(fd_, reinterpret_cast<sockaddr*>(&a), sizeof a);
+    socklen_t len = sizeof a;
+    ::getsockname(fd_, reinterpret_cast<sockaddr*>(&a), &len);
+    port_ = ntohs(a.sin_port);
+    ::listen(fd_, 0);
+    // Connect until one stays unanswered for half a second.
+    for (int i = 0; i < 64; ++i) {
+      const int c = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
+      clients_.push_back(c);
+      ::connect(c, reinterpret_cast<sockaddr*>(&a), sizeof a);
+      pollfd p{c, POLLOUT, 0};
+      if (::poll(&p, 1, 500) == 0) break;
+    }
+  }
+  ~FullListener() {
+    for (int c : clients_) ::close(c);
+    ::close(fd_);
+  }
+  int port() const { return port_; }
+
+ private:
+  int fd_ = -1;
+  int port_ = 0;
+  std::vector<int> clients_;
+};
+
+TEST(HttpFetchConnect, AnUnansweredConnectEndsWithinTheReceiveTimeOut) {
+  FullListener listener;
+  std::string body;
+  HttpRequest r;
+  r.body = &body;
+  r.url = "http://127.0.0.1:" + std::to_string(listener.port()) + "/sorano.txt";
+  r.receiveTimeout = 400;
+  r.connectRetries = 1;
+  // Without a limit of its own the connect would wait minutes; the watchdog ends the test sooner.
+  std::stop_source watchdog;
+  r.stop = watchdog.get_token();
+  std::jthread timer([&watchdog](std::stop_token done) {
+    for (int i = 0; i < 200 && !done.stop_requested(); ++i)
+      std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    watchdog.request_stop();
+  });
+  const auto start = std::chrono::steady_clock::now();
+  ASSERT_EQ(HttpFetch(r), 1);
+  EXPECT_EQ(body, "ERROR");
+  // Two attempts of 400 ms each.
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
+  EXPECT_FALSE(watchdog.stop_requested());
 }
 
 TEST_F(HttpFetchTest, PostSendsAFormAsHttp10WithoutCaching) {

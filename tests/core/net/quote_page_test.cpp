@@ -142,6 +142,30 @@ TEST(ParseQuotePage, TitleMarketsAndUnits) {
   }
 }
 
+TEST(ParseQuotePage, DashesStoreAPositiveZero) {
+  // Every decimal field of the page printed as "---" (with its unit marks around it).
+  BrandRecord r;
+  r.per = 9.5;
+  ASSERT_TRUE(ParseQuotePage(Page("名前</b> (1301.T) 東証1部 : x", {{"前日比", "--- (---%)"},
+                                                                    {"配当利回り", "---%"},
+                                                                    {"1株配当", "---円"},
+                                                                    {"株価収益率", "(連)---倍"},
+                                                                    {"1株利益", "(単)---円"},
+                                                                    {"純資産倍率", "---倍"},
+                                                                    {"1株株主資本", "---円"},
+                                                                    {"株主資本比率", "(連)---"},
+                                                                    {"株主資本利益率", "-0.00%"},
+                                                                    {"総資産利益率", "(連)---%"}}),
+                             r));
+  // view.dat holds these bytes as they are: a negative zero would be stored with its 0x80 sign byte.
+  for (const double v : {r.changePercent, r.dividendYield, r.dividendPerShare, r.per, r.eps, r.pbr, r.bps,
+                         r.equityRatio, r.roe, r.roa}) {
+    uint64_t bits = 1;
+    std::memcpy(&bits, &v, sizeof bits);
+    EXPECT_EQ(bits, 0u);
+  }
+}
+
 TEST(ParseQuotePage, HugeValuesSaturateAndLongTextsAreCutAtACharacter) {
   BrandRecord r;
   std::string longName;

@@ -143,6 +143,21 @@ TEST(ChartWeekNumber, CountsDaysFrom1900WithTheGregorianLeapRule) {
   EXPECT_EQ(ChartWeekNumber(2003, std::numeric_limits<int32_t>::min(), 7), ChartWeekNumber(2003, 1, 7));
 }
 
+TEST_F(ChartFiles, CraftedDatesAreGroupedWithoutOverflow) {
+  // Dates at the int32 limits (UBSan reports any signed overflow in the week or month arithmetic).
+  constexpr int32_t kMin = std::numeric_limits<int32_t>::min(), kMax = std::numeric_limits<int32_t>::max();
+  Write(1302,
+        {Day(2003, kMin, 1, 1, 1, 1, 1), Day(2003, kMax, kMin, 2, 2, 2, 2), Day(kMin, 1, kMax, 3, 3, 3, 3),
+         Day(kMax, kMin, kMax, 4, 4, 4, 4), Day(2003, 12, 5, 5, 5, 5, 5)},
+        {Vol(1), Vol(2), Vol(3), Vol(4), Vol(5)});
+  Buffers b;
+  for (int period : {kChartWeekly, kChartMonthly}) {
+    const int n = b.Read(folder, 1302, period, 1);
+    EXPECT_GE(n, 1);
+    EXPECT_LE(n, 5);
+  }
+}
+
 TEST_F(ChartFiles, MonthlyBarsHaveDayZeroAndSpanTheirMonth) {
   Write(1301,
         {Day(2004, 1, 30, 100, 110, 90, 105), Day(2004, 2, 2, 106, 140, 100, 130),

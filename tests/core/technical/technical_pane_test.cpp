@@ -132,29 +132,38 @@ TEST(TechnicalPaneLayout, MultipleDisplayDividesTheHeight) {
   }
 }
 
-TEST(TechnicalPaneLayout, SharedReferenceLinesStandInTheTopSubPane) {
+TEST(TechnicalPaneLayout, SharedReferenceLinesStandInEachSubPaneOnTheirScale) {
   TechnicalSettings s = Off();
   s.check_tec_dc = 1;
+  s.check_tec_volume = 1;
+  s.check_tec_kairi_sma01 = 1;
   s.check_tec_dpo = 1;
   s.check_tec_rci = 1;
   const PriceSeries series = Series(FromCloses(Ramp(100, 3, 200)));
-  RecordingCanvas c(600, 200);
+  RecordingCanvas c(600, 400);
   PaintTechnicalPane(c, s, series, Window(100, 40));
 
-  // h = 100: "-50%" at 100 - 25, "+-0%" at 50, "+50%" at 25, all in DPO's sub-pane.
-  ASSERT_EQ(c.TextsEqual("+50%").size(), 1u);
-  EXPECT_EQ(c.TextsEqual("+50%")[0].at.y, 25);
-  EXPECT_EQ(c.TextsEqual("-50%")[0].at.y, 75);
-  // "+-0%" twice: the shared one and DPO's own, both at 50.
-  for (const Call& t : c.TextsEqual("+-0%")) EXPECT_EQ(t.at.y, 50);
-  // RCI's sub-pane (100 ... 199) has its label and no reference texts or grid lines.
-  for (const Call& t : Texts(c))
-    if (t.at.y >= 100) {
-      EXPECT_EQ(t.text, "RCI 26 ");
-    }
-  EXPECT_EQ(LinesBetween(c, s.color_chart[1], 100, 200), 0);
+  // Sub-panes of 100: volume at 0, deviation rate at 100, DPO at 200, RCI at 300. The -50 %, +-0 %
+  // and +50 % lines stand in the deviation rate's and RCI's, at T + 75, T + 50 and T + 25.
+  std::vector<int> ys;
+  for (const char* t : {"+50%", "-50%"})
+    for (const Call& call : c.TextsEqual(t)) ys.push_back(call.at.y);
+  EXPECT_EQ(ys, (std::vector<int>{125, 325, 175, 375}));
+  // DPO's sub-pane has its own +-0 % only; the volume's none.
+  ys.clear();
+  for (const Call& call : c.TextsEqual("+-0%")) ys.push_back(call.at.y);
+  EXPECT_EQ(ys, (std::vector<int>{150, 250, 350}));
+  EXPECT_EQ(LinesBetween(c, s.color_chart[1], 0, 100), 0);
+  EXPECT_EQ(LinesBetween(c, s.color_chart[1], 300, 400), 3);
   // Rising closes: RCI +100 % at the top of its sub-pane.
-  EXPECT_GT(LinesBetween(c, s.color_tec[13], 100, 101), 0);
+  EXPECT_GT(LinesBetween(c, s.color_tec[13], 300, 301), 0);
+
+  // Single display: drawn once, over the full height, under every indicator.
+  s.check_tec_dc = 0;
+  RecordingCanvas single(600, 400);
+  PaintTechnicalPane(single, s, series, Window(100, 40));
+  ASSERT_EQ(single.TextsEqual("+50%").size(), 1u);
+  EXPECT_EQ(single.TextsEqual("+50%")[0].at.y, 100);
 }
 
 TEST(TechnicalPaneLayout, IndexBrandSkipsVolumeIndicatorsButKeepsTheirSubPanes) {
@@ -417,18 +426,19 @@ TEST(TechnicalPaneMacd, OwnScaleTextsZeroLineAndScrolling) {
   RecordingCanvas c(600, 200);
   PaintTechnicalPane(c, s, series, Window(200, 40));
   EXPECT_NE(FindText(c, "MACD 9 5 20 "), nullptr);
-  // Texts: R / 2 at the top, 0 near mid-height with a grid-pen zero line, -R / 2 at 190.
+  // Texts: R / 2 at the top, 0 at the zero line (y of the value 0) drawn in the grid pen, -R / 2 at
+  // 190 but raised so that it ends at the bottom of the sub-pane (13 pixels high).
   const std::vector<Call> texts = Texts(c);
   ASSERT_EQ(texts.size(), 4u);
   const int half = std::stoi(texts[1].text);
   EXPECT_GT(half, 0);
   EXPECT_EQ(texts[1].at, (Point{600 - kCw * static_cast<int>(texts[1].text.size()), 0}));
   const int r = 2 * half;
-  const int zeroY = 200 - ((half + 1) * 200) / r;
+  const int zeroY = 200 - (half * 200) / r;
   EXPECT_EQ(texts[2].text, "0");
   EXPECT_EQ(texts[2].at.y, zeroY);
   EXPECT_EQ(texts[3].text, std::to_string(-half));
-  EXPECT_EQ(texts[3].at.y, 190);
+  EXPECT_EQ(texts[3].at.y, 200 - 13);
   const std::vector<Call> grid = c.Of(Op::Line, s.color_chart[1]);
   ASSERT_EQ(grid.size(), 1u);
   EXPECT_EQ(grid[0].points, (std::vector<Point>{{5, zeroY}, {600 - 2 * kCw, zeroY}}));
@@ -446,6 +456,16 @@ TEST(TechnicalPaneMacd, OwnScaleTextsZeroLineAndScrolling) {
   for (size_t i = 0; i + 1 < a.size() && i < b.size(); ++i)
     differs |= a[i + 1].points[1].y != b[i].points[1].y;
   EXPECT_TRUE(differs);
+
+  // In multiple display every MACD text stays inside its sub-pane, above PSY's.
+  s.check_tec_dc = 1;
+  s.check_tec_psy = 1;
+  RecordingCanvas m(600, 200);
+  PaintTechnicalPane(m, s, series, Window(200, 40));
+  for (const Call& t : Texts(m))
+    if (t.at.y < 100) {
+      EXPECT_LE(t.at.y + 13, 100) << t.text;
+    }
 }
 
 TEST(TechnicalPaneVolume, BarsFromTheSmallestVolumeAndTheAverage) {
@@ -458,9 +478,14 @@ TEST(TechnicalPaneVolume, BarsFromTheSmallestVolumeAndTheAverage) {
   RecordingCanvas c(600, 200);
   PaintTechnicalPane(c, s, Series(bars), Window(40, 20));
   EXPECT_EQ(FindText(c, "出来高 ")->at, (Point{0, 0}));
-  // lo 12,000 (q = 10) at y = 200 - 30, x = right - cw * (5 / 2); hi at the top.
-  EXPECT_EQ(FindText(c, "12000")->at, (Point{600 - 2 * kCw, 170}));
-  EXPECT_EQ(FindText(c, "22000")->at, (Point{600 - 2 * kCw, 0}));
+  // lo 12,000 (q = 10) at y = 200 - 30, hi at the top, both ending at the right edge (5 digits of 6)
+  // and written over the bars.
+  EXPECT_EQ(FindText(c, "12000")->at, (Point{600 - 30, 170}));
+  EXPECT_EQ(FindText(c, "22000")->at, (Point{600 - 30, 0}));
+  const auto& calls = c.calls();
+  const auto lastBar =
+      std::find_if(calls.rbegin(), calls.rend(), [](const Call& k) { return k.op == Op::Rectangle; });
+  EXPECT_GT(FindText(c, "12000"), &*lastBar);  // FindText points into calls()
   const std::vector<Call> rects = c.Of(Op::Rectangle, s.color_tec[2]);
   ASSERT_EQ(rects.size(), 20u);
   EXPECT_EQ(rects[0].top, 200);  // the smallest volume has no height
@@ -547,7 +572,12 @@ TEST(TechnicalPaneRobustness, WindowBeyondTheSeriesAndOddPeriods) {
   s.para_tec_psy02 = s.para_tec_aroon = INT32_MIN;
   s.check_tec_kairi_sma02 = 1;
   s.check_tec_dc = 1;
-  const PriceSeries series = Series(FromCloses(Ramp(100, 1, 30)));
+  s.check_line_w_x = 1;
+  auto bars = FromCloses(Ramp(100, 1, 30));
+  bars[10].day = INT32_MIN;  // dates of a crafted file: the date grid's day arithmetic must not overflow
+  bars[11].day = INT32_MAX;
+  bars[12].day = INT32_MIN;
+  const PriceSeries series = Series(bars);
   for (const ChartWindow& w : {Window(25, 40), Window(-5, 10), Window(0, 30), Window(40, 3)}) {
     RecordingCanvas c(300, 100);
     PaintTechnicalPane(c, s, series, w);

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <climits>
+#include <cmath>
 #include <cstring>
 
 #include "core/text/cut.h"
@@ -66,14 +67,18 @@ TEST(Numbers, LeadingDouble) {
   EXPECT_DOUBLE_EQ(LeadingDouble(""), 0.0);
   EXPECT_DOUBLE_EQ(LeadingDouble("1e400"), std::numeric_limits<double>::max());
   EXPECT_DOUBLE_EQ(LeadingDouble("1e-400"), 0.0);
-  // Found by fuzzing against strtod: a second sign was read as the number's own ("--92" gave 92),
-  // text after an over-long number decided whether it was huge or tiny, and "inf"/"nan" came through.
+  // No digits, a signed zero or a word: +0.0, never -0.0 (it prints as "-0.00") nor inf or NaN.
+  for (const char* text : {"---", "-", "-.", "- 1", "-0.00", "-0", "-inf", "nan", "-e5"}) {
+    const double v = LeadingDouble(text);
+    EXPECT_EQ(v, 0.0) << text;
+    EXPECT_FALSE(std::signbit(v)) << text;
+  }
+  // Found by fuzzing against strtod: a second sign was read as the number's own ("--92" gave 92), and
+  // text after an over-long number decided whether it was huge or tiny.
   EXPECT_DOUBLE_EQ(LeadingDouble("  --92"), 0.0);
   EXPECT_DOUBLE_EQ(LeadingDouble("+-5"), 0.0);
   EXPECT_DOUBLE_EQ(LeadingDouble("1" + std::string(400, '0') + " x e-5"), std::numeric_limits<double>::max());
   EXPECT_DOUBLE_EQ(LeadingDouble("0.000" + std::string(400, '0') + "1e3"), 0.0);
-  EXPECT_DOUBLE_EQ(LeadingDouble("-inf"), 0.0);
-  EXPECT_DOUBLE_EQ(LeadingDouble("nan"), 0.0);
 }
 
 TEST(Cut, DeleteReplaceFindBetween) {

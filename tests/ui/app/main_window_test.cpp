@@ -2,17 +2,21 @@
 // splitters' drag and release, and the chart panes on a series.
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QMouseEvent>
+#include <QRegularExpression>
 #include <QSlider>
 #include <QStatusBar>
 #include <QTabBar>
 #include <QThread>
+#include <QTimer>
 #include <QToolBar>
 #include <cstring>
 #include <memory>
@@ -22,6 +26,7 @@
 #include "core/settings/memory_registry.h"
 #include "support/temp_dir.h"
 #include "ui/app/main_window.h"
+#include "ui/app/qt_prompt.h"
 #include "ui/app/splitter_bar.h"
 #include "ui/chart/chart_pane.h"
 #include "ui/net/download_dialogs.h"
@@ -239,6 +244,67 @@ TEST_F(MainWindowTest, ChartTabsFollowTheModeAndTheTabSwitch) {
   EXPECT_EQ(window->technicalPane()->height(), technicalHeight + tabHeight);
 }
 
+TEST_F(MainWindowTest, PanesAreLaidOutAgainWhenTheBandsChangeTheClientArea) {
+  Show();
+  const QWidget* client = window->centralWidget();
+  const QTabBar* tabs = window->chartTabs();
+  // The tabs end at the bottom of the client area, right above the status bar; the technical pane
+  // ends where the tabs begin.
+  auto expectLaidOutFor = [&](const char* after) {
+    QApplication::processEvents();
+    EXPECT_EQ(tabs->geometry().bottom() + 1, client->height()) << after;
+    EXPECT_EQ(window->technicalPane()->geometry().bottom() + 1, tabs->y()) << after;
+  };
+  expectLaidOutFor("the start");
+  const int height = client->height();
+  ASSERT_TRUE(window->RunCommand(cmd::kToolbarShown));
+  expectLaidOutFor("hiding the bands");
+  EXPECT_GT(client->height(), height);
+  ASSERT_TRUE(window->RunCommand(cmd::kToolbarShown));
+  expectLaidOutFor("showing them again");
+  // A band dragged onto a row of its own makes the band area taller.
+  QToolBar* band = window->findChild<QToolBar*>("band2");
+  window->insertToolBarBreak(band);
+  QApplication::processEvents();
+  EXPECT_LT(client->height(), height);
+  expectLaidOutFor("a new row of bands");
+}
+
+TEST_F(MainWindowTest, AllBrandsDialogOpensCentredOnTheScreen) {
+  Show();
+  QRect dialog;
+  QTimer::singleShot(0, [&dialog] {
+    if (auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+      dialog = d->frameGeometry();
+      d->reject();
+    }
+  });
+  EXPECT_FALSE(window->RunDialog(DialogId::kAllBrandsDownload));
+  ASSERT_TRUE(dialog.isValid());
+  const QPoint offset = dialog.center() - window->screen()->availableGeometry().center();
+  EXPECT_LE(offset.manhattanLength(), 4) << dialog.x() << "," << dialog.y();
+}
+
+TEST(QtPromptTest, MessageBoxButtonsAreJapanese) {
+  QtPrompt prompt;
+  for (const auto& [buttons, expected] : std::vector<std::pair<PromptButtons, QStringList>>{
+           {PromptButtons::YesNoCancel, {"はい", "いいえ", "キャンセル"}},
+           {PromptButtons::OkCancel, {"OK", "キャンセル"}}}) {
+    QStringList texts;
+    QTimer::singleShot(0, [&texts] {
+      if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+        for (QAbstractButton* b : box->buttons()) texts << b->text().remove(QRegularExpression("\\(&.\\)|&"));
+        box->reject();
+      }
+    });
+    prompt.Ask("終了しますか？", "最終確認", buttons, PromptIcon::Question, PromptAnswer::Cancel);
+    texts.sort();
+    QStringList want = expected;
+    want.sort();
+    EXPECT_EQ(texts, want);
+  }
+}
+
 // Sends a mouse event to w at the position p of the back frame.
 void SendMouse(QWidget* w, QWidget* back, QEvent::Type type, QPoint p, Qt::MouseButton button,
                Qt::MouseButtons buttons) {
@@ -339,6 +405,14 @@ TEST_F(MainWindowTest, ChartPanesShareTheWindowScrollAndReadOut) {
   const PriceBar& bar = ws->series[index];
   EXPECT_EQ(window->StatusPart(2), QStringLiteral("始:%1").arg(bar.open));
   EXPECT_EQ(window->StatusPart(5), QStringLiteral("終:%1").arg(bar.close));
+  // A brand without data shows nothing of the brand before.
+  {
+    const PriceSeries shown = ws->series;
+    CodeBoxChanged(*ws, *window, "9999");
+    for (int i = 0; i < 9; ++i) EXPECT_EQ(window->StatusPart(i), QString()) << i;
+    ws->series = shown;
+    window->Refresh(Pane::kPriceChart);
+  }
 
   // Both panes painted candles and indicators, not just background.
   const QImage picture = chart->Picture();
@@ -456,6 +530,33 @@ TEST(MainWindowExitTest, CloseSavesTheWindowAndTheBandOrderWhichTheNextStartRest
   EXPECT_EQ(BandInt(next->settings.rbBand[2], rebar_band::kId), 1);
   EXPECT_EQ(BandInt(next->settings.rbBand[2], rebar_band::kStyle) & 1, 1);
   EXPECT_GT(BandInt(next->settings.rbBand[0], rebar_band::kCx), 0);
+}
+
+TEST(MainWindowExitTest, MaximisedOrNotTheWindowComesBackWhereItWas) {
+  test::TempDir dir;
+  MemoryRegistry registry;
+  auto ws = std::make_unique<Workspace>();
+  std::strncpy(ws->settings.check_path, dir.path().c_str(), sizeof ws->settings.check_path - 1);
+  ws->settings.check_window = 1;
+  ws->settings.check_rc = {.top = 90, .left = 120, .right = 700, .bottom = 500};
+  // Three starts and exits, the second one maximised: the place is the same each time (the window
+  // has a frame around it here too).
+  for (int sizing : {9, 3, 9}) {
+    ws->settings.check_sizing = sizing;
+    {
+      MainWindow window(*ws, &registry, "K");
+      window.ShowAtSavedPlace();
+      QApplication::processEvents();
+      if (sizing == 9) {
+        EXPECT_EQ(window.geometry(), QRect(120, 90, 700, 500));
+      }
+      window.close();
+    }
+    auto next = std::make_unique<Workspace>();
+    ASSERT_TRUE(next->settings.load(registry, "K"));
+    const auto& rc = next->settings.check_rc;
+    EXPECT_EQ(QRect(rc.left, rc.top, rc.right, rc.bottom), QRect(120, 90, 700, 500)) << "after " << sizing;
+  }
 }
 
 TEST(MainWindowExitTest, TheExitCommandKeepsTheBandRecordsReadAtStart) {
