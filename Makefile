@@ -2,11 +2,12 @@
 BUILD      ?= build
 BUILD_ASAN ?= build-asan
 BUILD_TSAN ?= build-tsan
+BUILD_REL  ?= build-release
 BUILD_FUZZ ?= build-fuzz
 FUZZ_SECONDS ?= 60
 CMAKE_GEN  := -G Ninja
 
-.PHONY: run test test-asan test-tsan fuzz build deps clean format
+.PHONY: run test test-asan test-tsan fuzz bench build deps clean format
 
 deps:
 	@scripts/install-deps
@@ -47,6 +48,14 @@ fuzz: deps
 	cmake --build $(BUILD_FUZZ) --target fuzzers
 	scripts/run-fuzz $(BUILD_FUZZ) $(FUZZ_SECONDS) $(FUZZ)
 
+# The frame benchmark in a Release build: the least of five repetitions of every figure.
+# BENCH_ARGS passes more options (e.g. BENCH_ARGS=--benchmark_filter=BM_Frame).
+bench: deps
+	cmake $(CMAKE_GEN) -S . -B $(BUILD_REL) -DCMAKE_BUILD_TYPE=Release -DSORANO_BUILD_UI=ON
+	cmake --build $(BUILD_REL) --target bench_frame
+	$(BUILD_REL)/bench_frame --benchmark_repetitions=5 --benchmark_report_aggregates_only=true \
+	  $(BENCH_ARGS) | grep -v -e '_mean ' -e '_median ' -e '_stddev ' -e '_cv '
+
 # The program on a demo settings file and data folder under $(BUILD)/demo, against a local sorano-feed.
 run: build
 	scripts/run-demo $(BUILD)
@@ -55,4 +64,4 @@ format:
 	find src tools tests bench -name '*.cpp' -o -name '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD) $(BUILD_ASAN) $(BUILD_TSAN) $(BUILD_FUZZ)
+	rm -rf $(BUILD) $(BUILD_ASAN) $(BUILD_TSAN) $(BUILD_REL) $(BUILD_FUZZ)

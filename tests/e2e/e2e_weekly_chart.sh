@@ -2,10 +2,12 @@
 # End to end: the real program under its own Xvfb, against a sorano-feed on 127.0.0.1, on a temporary
 # settings file and data folder. The chart of brand 7203 is downloaded through the chart pane's
 # context menu ("選択銘柄のチャート初期化(&I)"), the period switched to weekly through the menu bar
-# ("チャート(&C)" > "週足(&W)"), a screenshot taken and checked for candles; the bands are hidden
-# ("表示(&V)" > "ツールバーの表示(&T)"), and a second screenshot must show the panes laid out again for
-# the taller client area (the chart tabs still right above the status bar); the program is ended with
-# F12 and the saved settings must then say weekly.
+# ("チャート(&C)" > "週足(&W)"), a screenshot taken and checked for candles. Then the brand tree and the
+# list: the category "コード別 > 7000番台" is chosen and its first row clicked (the caption names that
+# brand, whose chart has no data: no candles), then the folder "e2e" and its row 7203 (candles again).
+# The bands are hidden ("表示(&V)" > "ツールバーの表示(&T)"), and a further screenshot must show the panes
+# laid out again for the taller client area (the chart tabs still right above the status bar); the
+# program is ended with F12 and the saved settings must then say weekly.
 #
 #   e2e_weekly_chart.sh SORANO SORANO_FEED E2E_CHECK_CANDLES ARTIFACT_DIR
 #
@@ -25,7 +27,7 @@ for tool in Xvfb xdotool import; do
 done
 
 mkdir -p "$ARTIFACTS"
-rm -f "$ARTIFACTS"/weekly_chart.png "$ARTIFACTS"/no_toolbar.png "$ARTIFACTS"/*.log
+rm -f "$ARTIFACTS"/*.png "$ARTIFACTS"/*.log
 WORK=$(mktemp -d)
 XVFB_PID="" FEED_PID="" APP_PID=""
 cleanup() {
@@ -75,10 +77,15 @@ export QT_QPA_PLATFORM=xcb
 mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
 DATA=$XDG_DATA_HOME/Sorano/
 set_registry_values "$SORANO_REGISTRY" check_path="$DATA" host_chart="$HOST" host_quote="$HOST" \
-  host_chart_image="$HOST" host_maker="$HOST" check_start2="$(reg_dword 1)" check_version="$(reg_dword 0)" \
+  host_chart_image="$HOST" host_maker="$HOST" host_news="$HOST" host_board="$HOST" host_profile="$HOST" \
+  host_analysis="$HOST" host_statements="$HOST" check_start2="$(reg_dword 1)" check_version="$(reg_dword 0)" \
   check_code="$(reg_dword 7203)" check_ymd="$(reg_dword 0)" check_window="$(reg_dword 1)" \
   check_rc.left="$(reg_dword 0)" check_rc.top="$(reg_dword 0)" check_rc.right="$(reg_dword 1200)" \
   check_rc.bottom="$(reg_dword 820)" check_sizing="$(reg_dword 9)" check_task="$(reg_dword 0)"
+
+# A folder of the user's: 7203 first, then 6758.
+mkdir -p "$DATA/data"
+printf 'e2e,0,7203,6758\r\n' >"$DATA/data/mybrand.dat"
 
 "$SORANO" >"$ARTIFACTS/sorano.log" 2>&1 &
 APP_PID=$!
@@ -109,6 +116,42 @@ sleep 3
 import -window root "$ARTIFACTS/weekly_chart.png" || fail "no screenshot"
 echo "e2e: screenshot in $ARTIFACTS/weekly_chart.png"
 "$CHECK" "$ARTIFACTS/weekly_chart.png" || fail "the chart area shows no candles"
+
+# The caption of the main window (xdotool reads it as the window's name).
+caption() { xdotool getwindowname "$WINDOW"; }
+# Keys typed into the tree find the node whose text starts with them; a click into the tree's empty
+# part below the nodes gives it the focus without choosing a node.
+choose_tree_node() {
+  xdotool mousemove --window "$WINDOW" 100 760 click 1
+  sleep 0.5
+  xdotool type --delay 120 "$1"
+  sleep 1
+}
+# The list's first row lies right of the tree, just below the column titles; the next ones below it.
+click_row() {
+  xdotool mousemove --window "$WINDOW" 420 $((94 + 21 * ($1 - 1))) click 1
+  sleep 1.5
+}
+
+first7000=$(awk -F, '$1 >= 7000 && $1 < 8000 { print $1; exit }' "$ROOT/resources/default.dat")
+choose_tree_node 7000
+click_row 1
+case "$(caption)" in
+  "$first7000 "*) echo "e2e: 7000番台, first row: $(caption)" ;;
+  *) fail "the first row of 7000番台 ($first7000) is not the shown brand: $(caption)" ;;
+esac
+import -window root "$ARTIFACTS/category_row.png" || fail "no screenshot"
+"$CHECK" "$ARTIFACTS/category_row.png" 2>/dev/null && fail "the chart still shows candles for $first7000"
+
+choose_tree_node e2e
+click_row 1
+case "$(caption)" in
+  "7203 "*) ;;
+  *) fail "the folder's first row (7203) is not the shown brand: $(caption)" ;;
+esac
+import -window root "$ARTIFACTS/folder_row.png" || fail "no screenshot"
+"$CHECK" "$ARTIFACTS/folder_row.png" || fail "the chart of 7203 shows no candles after its row was clicked"
+echo "e2e: tree and list passed"
 
 # The lowest row of the chart panes' background (color_chart00, RGB 0,30,0): the technical pane's
 # bottom edge, right above the chart tabs and the status bar.

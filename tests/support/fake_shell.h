@@ -1,16 +1,64 @@
 #pragma once
 // A Shell that records what command handling asked of the window, as one line per call.
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "core/app/about_box.h"
+#include "core/app/intraday_view.h"
+#include "core/app/settings_sheet_view.h"
 #include "core/app/shell.h"
 
 namespace sorano::test {
 
-class FakeShell : public Shell {
+// The panes of the tree and the list as a recording: each call is a line "Lists.<name> ..." in the
+// shell's own list of calls.
+class FakeListsView : public ListsView {
+ public:
+  explicit FakeListsView(std::vector<std::string>& calls) : calls_(calls) {}
+  std::vector<int> selectedRows;    // what SelectedRows reports
+  std::optional<std::string> code;  // what AskCode answers
+  bool programStarts = true;        // what StartProgram reports
+
+  void ShowFolders() override { calls_.push_back("Lists.ShowFolders"); }
+  void ShowList(ListChange change) override {
+    calls_.push_back(change == ListChange::kNewRows ? "Lists.ShowList new" : "Lists.ShowList same");
+  }
+  void ShowMemo() override { calls_.push_back("Lists.ShowMemo"); }
+  void ShowPage() override { calls_.push_back("Lists.ShowPage"); }
+  std::vector<int> SelectedRows() const override { return selectedRows; }
+  void EditFolderName(NodeId node) override {
+    calls_.push_back("Lists.EditFolderName " + std::to_string(node.child));
+  }
+  void ExpandNode(NodeId node) override {
+    calls_.push_back("Lists.ExpandNode " + std::to_string(node.root) + "/" + std::to_string(node.child));
+  }
+  std::optional<std::string> AskCode() override {
+    calls_.push_back("Lists.AskCode");
+    return code;
+  }
+  void EditMemo(MemoAction action) override {
+    calls_.push_back("Lists.EditMemo " + std::to_string(static_cast<int>(action)));
+  }
+  void OpenMemoWindow() override { calls_.push_back("Lists.OpenMemoWindow"); }
+  bool StartProgram(const std::string& program, const std::string& argument) override {
+    calls_.push_back("Lists.StartProgram " + program + " " + argument);
+    return programStarts;
+  }
+
+ private:
+  std::vector<std::string>& calls_;
+};
+
+class FakeShell : public Shell, public SettingsSheetView, public AboutBoxView, public IntradayView {
  public:
   std::vector<std::string> calls;
   bool dialogAnswer = true;  // what RunDialog reports
+  // What the user does on the settings sheet; the result is OK (true) or Cancel.
+  std::function<bool(SettingsSheet&)> onSheet = [](SettingsSheet&) { return true; };
+  std::optional<AboutContent> about;  // the last About box shown
+  FakeListsView lists{calls};
 
   static std::string Name(Pane p) {
     switch (p) {
@@ -76,6 +124,20 @@ class FakeShell : public Shell {
   void StartDownload(SingleBrandJob job) override {
     calls.push_back("StartDownload " + std::to_string(static_cast<int>(job)));
   }
+  ListsView& Lists() override { return lists; }
+
+  SettingsSheetView& settingsSheet() override { return *this; }
+  AboutBoxView& aboutBox() override { return *this; }
+  IntradayView& intraday() override { return *this; }
+  bool RunSettingsSheet(SettingsSheet& sheet) override {
+    calls.push_back("RunSettingsSheet");
+    return onSheet(sheet);
+  }
+  void ShowAboutBox(const AboutContent& content) override {
+    calls.push_back("ShowAboutBox");
+    about = content;
+  }
+  void OpenIntradayWindow() override { calls.push_back("OpenIntradayWindow"); }
 };
 
 }  // namespace sorano::test

@@ -1,8 +1,10 @@
 // make-default-dat: turns the exchange's table of listed issues (data_j.csv: UTF-8, optional BOM,
 // ten unquoted comma-separated columns) into the shipped brand list default.dat, one Shift_JIS line
-// "code,market,sector,name\r\n" per brand, in code order.
+// "code,market,sector,name\r\n" per brand, in code order; and, when a third path is given, the size
+// classes of those brands (size_class.dat: "code,class\r\n" with the exchange's 規模コード 1..7, brands
+// without one left out), which the tree's 指標別 categories list.
 //
-//   make-default-dat data_j.csv default.dat
+//   make-default-dat data_j.csv default.dat [size_class.dat]
 //
 // Segments map to the program's market numbers (プライム 1 "東証1部", スタンダード 2 "東証2部",
 // グロース 12 "マザーズ", foreign shares by their segment); funds (ETF・ETN, REIT・...) become market 1
@@ -23,7 +25,7 @@ namespace {
 using namespace std::string_view_literals;
 
 constexpr size_t kColumns = 10;
-constexpr size_t kCodeColumn = 1, kNameColumn = 2, kSegmentColumn = 3, kSectorColumn = 5;
+constexpr size_t kCodeColumn = 1, kNameColumn = 2, kSegmentColumn = 3, kSectorColumn = 5, kSizeColumn = 8;
 constexpr int32_t kMarketFirst = 1, kMarketSecond = 2, kMarketMothers = 12;
 
 struct Brand {
@@ -31,6 +33,7 @@ struct Brand {
   int32_t market;
   int32_t sector;
   std::string name;  // UTF-8
+  int sizeClass;     // 規模コード 1..7, 0 for none ("-")
 };
 
 // Market number of a segment, 0 for "leave the row out", -1 for a segment this table does not know.
@@ -77,8 +80,8 @@ std::vector<std::string_view> Split(std::string_view line) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 3) {
-    std::fprintf(stderr, "usage: make-default-dat data_j.csv default.dat\n");
+  if (argc != 3 && argc != 4) {
+    std::fprintf(stderr, "usage: make-default-dat data_j.csv default.dat [size_class.dat]\n");
     return 2;
   }
   std::optional<std::string> csv = sorano::ReadWholeFile(argv[1]);
@@ -135,7 +138,9 @@ int main(int argc, char** argv) {
       ++leftOut["empty name"];
       continue;
     }
-    brands.push_back({code, market, sector, std::string(f[kNameColumn])});
+    const std::string_view size = f[kSizeColumn];
+    const int sizeClass = size.size() == 1 && size[0] >= '1' && size[0] <= '7' ? size[0] - '0' : 0;
+    brands.push_back({code, market, sector, std::string(f[kNameColumn]), sizeClass});
   }
 
   std::sort(brands.begin(), brands.end(), [](const Brand& a, const Brand& b) { return a.code < b.code; });
@@ -154,6 +159,16 @@ int main(int argc, char** argv) {
   if (!sorano::WriteFileAtomic(argv[2], out)) {
     std::fprintf(stderr, "make-default-dat: cannot write %s\n", argv[2]);
     return 1;
+  }
+
+  if (argc == 4) {
+    std::string classes;
+    for (const Brand& b : brands)
+      if (b.sizeClass != 0) classes += std::to_string(b.code) + "," + std::to_string(b.sizeClass) + "\r\n";
+    if (!sorano::WriteFileAtomic(argv[3], classes)) {
+      std::fprintf(stderr, "make-default-dat: cannot write %s\n", argv[3]);
+      return 1;
+    }
   }
 
   int total = 0;

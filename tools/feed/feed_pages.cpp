@@ -149,6 +149,22 @@ std::string HistoryPage(const FeedData& data, const HistoryQuery& q) {
   return ShiftJisToEuc(page);
 }
 
+std::string BrandLinkPage(const FeedData& data, const std::string& symbol, std::string_view titleUtf8) {
+  const auto brand = data.BrandForSymbol(symbol);
+  std::string page = PageHead(titleUtf8);
+  if (!brand) {
+    page += S("<p>「") + symbol + S("」に一致する銘柄はありません</p>\n");
+  } else {
+    // Trail bytes of Shift_JIS are never '<', '>' or '&': the name's markup characters are escaped whole.
+    std::string name;
+    for (char c : brand->nameSjis)
+      name += c == '<' ? "&lt;" : c == '>' ? "&gt;" : c == '&' ? "&amp;" : std::string(1, c);
+    page +=
+        S("<h1>") + std::to_string(brand->code) + " " + name + S("</h1>\n<p>") + S(titleUtf8) + S("</p>\n");
+  }
+  return ShiftJisToEuc(page + PageTail());
+}
+
 std::string QuotePage(const FeedData& data, const std::string& symbol) {
   auto brand = data.BrandForSymbol(symbol);
   std::vector<FeedDay> days;

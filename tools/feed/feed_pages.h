@@ -2,6 +2,7 @@
 // The pages sorano-feed serves, in the outside services' formats. Every page is EUC-JP.
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "feed_data.h"
 
@@ -26,6 +27,10 @@ std::string HistoryPage(const FeedData& data, const HistoryQuery& q);
 
 // The detailed quote page of "/q?s=<symbol>&d=b", or the "一致する銘柄はありません" page.
 std::string QuotePage(const FeedData& data, const std::string& symbol);
+
+// The page an outside link opens for a brand (news, board, company profile, ...): its title and the
+// brand's code and name, or the "一致する銘柄はありません" page.
+std::string BrandLinkPage(const FeedData& data, const std::string& symbol, std::string_view titleUtf8);
 
 // A small GIF of the brand's last day, price against time; empty when the brand does not exist.
 std::string IntradayGif(const FeedData& data, int32_t code);

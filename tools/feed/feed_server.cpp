@@ -164,6 +164,38 @@ void FeedServer::Route() {
           Answer(req, res, 200, std::move(gif), "image/gif");
         }
       });
+  // The pages the list's link commands open in the browser: a small page naming the brand. The
+  // brand comes from a query parameter or from a part of the path.
+  struct LinkPage {
+    const char* path;
+    const char* param;  // nullptr: the path's first captured part
+    const char* title;
+  };
+  static constexpr LinkPage kLinkPages[] = {
+      {"/news", "s", "ニュース"},
+      {"/bbs", "board", "掲示板"},
+      {R"(/biz/fundamental/(\d+)\.html)", nullptr, "企業情報"},
+      {R"(/biz/independent/(\d+)\.html)", nullptr, "単独決算"},
+      {R"(/biz/consolidate/(\d+)\.html)", nullptr, "連結決算"},
+      {R"(/biz/interim/(\d+)\.html)", nullptr, "中間決算"},
+      {R"(/z/a/\d/(\d+)\.html)", nullptr, "リサーチ"},
+      {"/servlets/Query", "code", "チャート・分析"},
+      {"/investor/invsub/results/statemnt.asp", "symbol", "財務諸表"},
+  };
+  for (const LinkPage& link : kLinkPages) {
+    server_->Get(link.path, [this, link](const httplib::Request& req, httplib::Response& res) {
+      std::string symbol;
+      if (link.param == nullptr) {
+        symbol = req.matches[1].str();
+      } else {
+        // The statement pages name the brand "symbol=7203" or "Symbol=JP:7203".
+        symbol = req.has_param(link.param) ? req.get_param_value(link.param) : req.get_param_value("Symbol");
+        if (symbol.starts_with("JP:")) symbol.erase(0, 3);
+      }
+      Answer(req, res, 200, BrandLinkPage(data_, CleanSymbol(symbol), link.title),
+             "text/html; charset=EUC-JP");
+    });
+  }
   server_->Get("/sorano.txt", [this](const httplib::Request& req, httplib::Response& res) {
     std::string text;
     {

@@ -5,6 +5,8 @@
 //   /c/1d/<code/1000>/<code>.<letter>.gif      the intraday chart image
 //   /sorano.txt                                the version file
 //   /download.html                             the maker's download page
+//   /news, /bbs, /biz/..., /z/a/..., /servlets/Query, /investor/...   a page naming the brand, for the
+//                                              list's link commands (EUC-JP)
 //   /echo                                      the request line, Content-Type and body (GET or POST)
 #include <atomic>
 #include <cstdint>

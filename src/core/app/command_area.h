@@ -19,7 +19,30 @@ struct CommandArea {
 // The window area (window_commands.cpp).
 bool ExecuteWindowCommand(Workspace& ws, Shell& shell, Prompt& prompt, int id);
 void MarkWindowCommand(const Workspace& ws, int id, MenuItemState& state);
+// The settings sheet (settings_commands.cpp).
+bool ExecuteSettingsCommand(Workspace& ws, Shell& shell, Prompt& prompt, int id);
+// The About box (about_commands.cpp).
+bool ExecuteAboutCommand(Workspace& ws, Shell& shell, Prompt& prompt, int id);
+// The intraday chart window (intraday_commands.cpp).
+bool ExecuteIntradayCommand(Workspace& ws, Shell& shell, Prompt& prompt, int id);
+void MarkIntradayCommand(const Workspace& ws, int id, MenuItemState& state);
+// The manual and the ReadMe shipped with the program (help_commands.cpp).
+bool ExecuteHelpCommand(Workspace& ws, Shell& shell, Prompt& prompt, int id);
 // The index of a line-mode command (free, horizontal, vertical, snap) or -1.
 int LineModeIndex(int id);
+// The four chart-data commands on the shown brand (32855, 32867, 32856, 32970): the busy refusal,
+// the initialisation question, the period dialog, then the job.
+void RunChartDataCommand(Workspace& ws, Shell& shell, Prompt& prompt, int id);
+
+// The tree area (tree_commands.cpp): folders, expand.
+bool ExecuteTreeCommand(Workspace& ws, Shell& shell, Prompt& prompt, int id);
+void MarkTreeCommand(const Workspace& ws, int id, MenuItemState& state);
+// The list area (list_commands.cpp): the list's pages and tabs, folder codes, quote and chart updates
+// of the selected brand, the link pages and the editor.
+bool ExecuteListCommand(Workspace& ws, Shell& shell, Prompt& prompt, int id);
+void MarkListCommand(const Workspace& ws, int id, MenuItemState& state);
+// The memo area (memo_commands.cpp): the memo editor's commands and the floating memo window.
+bool ExecuteMemoCommand(Workspace& ws, Shell& shell, Prompt& prompt, int id);
+void MarkMemoCommand(const Workspace& ws, int id, MenuItemState& state);
 
 }  // namespace sorano

@@ -4,6 +4,7 @@
 
 #include "core/app/command_area.h"
 #include "core/app/commands.h"
+#include "core/app/lists_area.h"
 #include "core/net/net_config.h"
 #include "core/store/market_sector.h"
 #include "core/text/fixed_field.h"
@@ -17,6 +18,13 @@ namespace {
 // CommandInfo names is listed here (and it is not a data command while busy).
 constexpr CommandArea kAreas[] = {
     {Work::kWindow, ExecuteWindowCommand, MarkWindowCommand},
+    {Work::kTree, ExecuteTreeCommand, MarkTreeCommand},
+    {Work::kList, ExecuteListCommand, MarkListCommand},
+    {Work::kMemo, ExecuteMemoCommand, MarkMemoCommand},
+    {Work::kSettingsDialog, ExecuteSettingsCommand, nullptr},
+    {Work::kAbout, ExecuteAboutCommand, nullptr},
+    {Work::kIntraday, ExecuteIntradayCommand, MarkIntradayCommand},
+    {Work::kHelpFiles, ExecuteHelpCommand, nullptr},
 };
 
 const CommandArea* FindArea(Work work) {
@@ -73,16 +81,17 @@ std::string BrandCaption(const Workspace& ws) {
   return caption + " - " + kTitleText;
 }
 
-void ShowBrand(Workspace& ws, Shell& shell, int32_t code) {
+void ShowBrand(Workspace& ws, Shell& shell, Prompt& prompt, int32_t code) {
   ws.settings.check_code = code;
+  FollowBrandWithMemo(ws, shell, prompt);
   shell.SetCaption(BrandCaption(ws));
   ReloadSeries(ws);
   RefreshVisibleCharts(ws, shell);
 }
 
-bool CodeBoxChanged(Workspace& ws, Shell& shell, std::string_view text) {
+bool CodeBoxChanged(Workspace& ws, Shell& shell, Prompt& prompt, std::string_view text) {
   if (text.size() != 4) return false;
-  ShowBrand(ws, shell, LeadingInt(text));
+  ShowBrand(ws, shell, prompt, LeadingInt(text));
   return true;
 }
 

@@ -4,9 +4,9 @@
 #include <string>
 #include <string_view>
 
-#include "core/prompt/prompt.h"
 #include "core/app/shell.h"
 #include "core/app/workspace.h"
+#include "core/prompt/prompt.h"
 
 namespace sorano {
 
@@ -35,13 +35,14 @@ bool ExecuteCommand(Workspace& ws, Shell& shell, Prompt& prompt, int id);
 std::string BrandCaption(const Workspace& ws);
 
 // The shown brand changes to code (list selection, code box, next/previous brand): check_code, the
-// caption, the series and the visible charts.
-void ShowBrand(Workspace& ws, Shell& shell, int32_t code);
+// memo tab (a pending edit is first saved to its own brand), the caption, the series and the visible
+// charts.
+void ShowBrand(Workspace& ws, Shell& shell, Prompt& prompt, int32_t code);
 
 // The code box of the search band after its text changed: when it holds exactly 4 characters, their
 // decimal value becomes the shown brand (ShowBrand; a code without files shows the panes' no-data
 // texts). True when the brand was switched.
-bool CodeBoxChanged(Workspace& ws, Shell& shell, std::string_view text);
+bool CodeBoxChanged(Workspace& ws, Shell& shell, Prompt& prompt, std::string_view text);
 
 // Refreshing the visible charts after a setting that affects drawing: chart mode 0 the price chart and
 // technical panes, 1 and 2 the comparison pane, 3 the time-series pane.

@@ -35,6 +35,10 @@ int SeedDataFolder(const DataFolder& folder, const std::string& shippedDefaultDa
       WriteFileAtomic(target, *bytes);
     }
   }
+  // A new user has no folders yet: an empty folder file, so that its absence is reported only when a
+  // file that existed has gone.
+  const std::string folders = folder.Path("data/mybrand.dat");
+  if (!FileExists(folders, 0) && EnsureFolder(folder.Path("data"))) WriteFileAtomic(folders, "");
   return ApplyDefaultData(folder, table, prompt);
 }
 

@@ -15,10 +15,14 @@ namespace sorano {
 // <program folder>/../resources/<name> (a build folder inside the source tree). Empty when none exists.
 std::string ShippedResourcePath(std::string_view name);
 
+// Shipped files the help menu opens: the manual's first page and the ReadMe.
+inline constexpr std::string_view kHelpIndex = "help/index.html";
+inline constexpr std::string_view kReadMe = "ReadMe.txt";
+
 // Copies shippedDefaultDat to data/default.dat when the data folder has none (a user's own list is
-// never overwritten), then applies it to the brand table and saves view.dat. Returns the result of
-// ApplyDefaultData (-1 when data/default.dat is missing or view.dat could not be written; the user was
-// told through the prompt).
+// never overwritten), creates an empty data/mybrand.dat when there is none, then applies default.dat to the
+// brand table and saves view.dat. Returns the result of ApplyDefaultData (-1 when data/default.dat is missing
+// or view.dat could not be written; the user was told through the prompt).
 int SeedDataFolder(const DataFolder& folder, const std::string& shippedDefaultDat, BrandTable& table,
                    Prompt& prompt);
 

@@ -4,9 +4,14 @@
 #include <string>
 #include <string_view>
 
+#include "core/app/lists_view.h"
 #include "core/net/download_job.h"
 
 namespace sorano {
+
+class AboutBoxView;
+class IntradayView;
+class SettingsSheetView;
 
 // The panes of the main window.
 enum class Pane {
@@ -73,6 +78,15 @@ class Shell {
   // listener) and show the modal progress dialog "銘柄チャートデータダウンロード" until it ends. Called
   // only when the busy flag is clear.
   virtual void StartDownload(SingleBrandJob job) = 0;
+
+  // The areas that need more of the window than the methods above (settings_sheet_view.h,
+  // about_box.h, intraday_view.h).
+  virtual SettingsSheetView& settingsSheet() = 0;
+  virtual AboutBoxView& aboutBox() = 0;
+  virtual IntradayView& intraday() = 0;
+
+  // The brand tree, the list pane and the memo windows.
+  virtual ListsView& Lists() = 0;
 };
 
 }  // namespace sorano

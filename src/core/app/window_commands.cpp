@@ -9,6 +9,7 @@
 #include "core/app/commands.h"
 #include "core/app/first_start.h"
 #include "core/net/net_config.h"
+#include "core/net/version_check.h"
 #include "core/text/fixed_field.h"
 #include "core/text/sjis.h"
 
@@ -148,8 +149,9 @@ void RepaintVisibleCharts(const Workspace& ws, Shell& shell) {
   }
 }
 
-// The four chart-data commands: the busy refusal, the "not initialised" question for the two that
-// need stored data, the period dialog of 32970, then the job.
+}  // namespace
+
+// The "not initialised" question is asked by the two commands that need stored data.
 void RunChartDataCommand(Workspace& ws, Shell& shell, Prompt& prompt, int id) {
   if (ws.busy()) {
     prompt.Message(kMsgOtherBrandBusy, kCaptionWarning, PromptIcon::Warning);
@@ -169,6 +171,8 @@ void RunChartDataCommand(Workspace& ws, Shell& shell, Prompt& prompt, int id) {
   }
   shell.StartDownload(job);
 }
+
+namespace {
 
 void SetPeriod(Workspace& ws, Shell& shell, int32_t period) {
   ws.settings.check_ymd = period;
@@ -367,17 +371,17 @@ bool ExecuteWindowCommand(Workspace& ws, Shell& shell, Prompt& prompt, int id) {
       return true;
 
     case cmd::kNextBrand:
-      ShowBrand(ws, shell, BrowseCode(ws, +1));
+      ShowBrand(ws, shell, prompt, BrowseCode(ws, +1));
       return true;
     case cmd::kPreviousBrand:
-      ShowBrand(ws, shell, BrowseCode(ws, -1));
+      ShowBrand(ws, shell, prompt, BrowseCode(ws, -1));
       return true;
 
     case cmd::kWebBrowser:
       shell.StartWebBrowser();
       return true;
     case 32801:  // ホームページ: the maker's site, on the configured host
-      shell.OpenUrl("http://" + std::string(FieldText(s.host_maker)) + "/");
+      shell.OpenUrl(MakerSiteUrl(NetConfigFromSettings(s)));
       return true;
     case cmd::kKeyLink1:
       OpenKeyLink(s.check_key_link01, shell);

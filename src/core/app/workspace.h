@@ -4,14 +4,18 @@
 // are no other mutable globals.
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 #include "core/chart/chart_window.h"
 #include "core/chart/price_series.h"
+#include "core/lists/brand_list.h"
+#include "core/lists/brand_tree.h"
+#include "core/lists/folder_book.h"
+#include "core/memo/memo_session.h"
 #include "core/net/download_job.h"
 #include "core/portfolio/holding_table.h"
 #include "core/portfolio/trade_table.h"
 #include "core/settings/settings_store.h"
-#include "core/store/brand_folder.h"
 #include "core/store/brand_table.h"
 
 namespace sorano {
@@ -34,7 +38,8 @@ struct Workspace {
   // Every stored value; the base-line switch of the price chart is settings.runtime.base_line.
   SettingsStore settings;
   BrandTable brands;
-  FolderTable folders{};
+  // The user's folders with their file data/mybrand.dat.
+  FolderBook folders;
   HoldingTable holdings;
   TradeTable trades;
 
@@ -42,6 +47,14 @@ struct Workspace {
   // settings.check_adjustment says, and the window both chart panes show onto it.
   PriceSeries series;
   ChartWindow window;
+
+  // The brand tree's selected node (check_tree_hItem remembers it); none before the tree is built.
+  std::optional<NodeId> treeNode;
+  // What the list pane shows, and the index membership its 指標別 categories list.
+  BrandList list;
+  SizeClasses sizeClasses;
+  // The memo of the memo tab, with its brand.
+  MemoSession memo;
 
   // Print mode: every chart-like pane paints in black and white while it is set. Off at start.
   bool monochrome = false;

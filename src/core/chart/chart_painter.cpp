@@ -342,13 +342,15 @@ class Painter {
     const ComparisonLine line = ComputeComparison(ctx_.series, ctx_.w, *other);
     if (line.closes.empty()) return;
     c_.SetPen(ctx_.pal.line);
+    // Any collected bar but the last may carry the date of bar p, not only the one at k - 1: a day
+    // the main brand did not trade must not leave the line flat for the rest of the window. Their
+    // dates sorted once make that a binary search per bar.
+    std::vector<int32_t> dates(line.dates.begin(), line.dates.end() - 1);
+    std::sort(dates.begin(), dates.end());
     size_t k = 1;
     for (int p = 0; p <= ctx_.visible - 2; ++p) {
       const int yPrev = ctx_.Y(line.closes[k - 1]);
-      // Any collected bar but the last may carry the date of bar p, not only the one at k - 1: a day
-      // the main brand did not trade must not leave the line flat for the rest of the window.
-      const auto last = line.dates.end() - 1;
-      const bool dated = std::find(line.dates.begin(), last, DateKey(ctx_.Bar(p))) != last;
+      const bool dated = std::binary_search(dates.begin(), dates.end(), DateKey(ctx_.Bar(p)));
       if (k < line.closes.size() && dated) {
         c_.Line(ctx_.X(p), yPrev, ctx_.X(p + 1), ctx_.Y(line.closes[k]));
         ++k;

@@ -76,53 +76,91 @@ OverlayLine ComputeAverage(AverageKind kind, const PriceSeries& s, const ChartWi
     return line;
   }
 
-  for (int j = line.start - 1; j < visible; ++j) {
-    const int t = w.first + j;
-    int64_t value = 0;
-    switch (kind) {
-      case AverageKind::Sma:
-      case AverageKind::Tma:
-        value = SumCloses(s, t, n) / n;
-        break;
-      case AverageKind::Ama: {
-        int64_t sum = 0;
-        for (int k = 0; k < n; ++k) sum += (static_cast<int64_t>(s[t - k].high) + s[t - k].low) / 2;
-        value = sum / n;
-        break;
+  // Each position updates running sums over its look-back instead of summing it again: S the closes
+  // (AMA: the mid prices) of the look-back, W (WMA) sum k * c(t - k) for k = 1 ... n - 1, L (LMA,
+  // EPMA) sum (m - k) * c(t - k) for k = 0 ... m - 1. All in 64 bits, so the sums are exact and equal
+  // to adding the look-back up at every position.
+  const int j0 = line.start - 1;
+  const int t0 = w.first + j0;
+  auto mid = [&](int t) { return (static_cast<int64_t>(s[t].high) + s[t].low) / 2; };
+  switch (kind) {
+    case AverageKind::Sma:
+    case AverageKind::Tma:
+    case AverageKind::Ama: {
+      const bool ama = kind == AverageKind::Ama;
+      auto price = [&](int t) { return ama ? mid(t) : Close(s, t); };
+      int64_t sum = 0;
+      for (int k = 0; k < n; ++k) sum += price(t0 - k);
+      for (int j = j0; j < visible; ++j) {
+        const int t = w.first + j;
+        if (j > j0) sum += price(t) - price(t - n);
+        line.v[static_cast<size_t>(j)] = Saturate32(sum / n);
       }
-      case AverageKind::Wma:
-        value = WeightedSum(s, t, n) / WeightTotal(n);
-        break;
-      case AverageKind::Lma: {
-        // The bars before the window count as well; only at the start of the series are there fewer.
-        const int m = std::min(t + 1, n);
-        double sum = 0;
-        for (int k = 0; k < m; ++k) sum += static_cast<double>(m - k) * static_cast<double>(Close(s, t - k));
-        value = Trunc32(sum / (static_cast<double>(m) * (m + 1) / 2.0));
-        break;
-      }
-      case AverageKind::Epma: {
-        const int m = std::min(t + 1, n);
-        double sum = 0;
-        for (int i = 1; i <= m; ++i)
-          sum += static_cast<double>(3 * static_cast<int64_t>(i) - m - 1) *
-                 static_cast<double>(Close(s, t - i + 1));
-        value = Trunc32((2.0 / (static_cast<double>(m) * (m + 1))) * sum);
-        break;
-      }
-      case AverageKind::Swma: {
-        const int m = std::min(t + 1, n);
-        double sum = 0, weights = 0;
-        for (int k = 0; k < m; ++k)
-          sum += std::sin((m - k) * swmaStep) * static_cast<double>(Close(s, t - k));
-        for (int i = 1; i <= m; ++i) weights += std::sin(i * swmaStep);
-        value = weights == 0.0 ? 0 : Trunc32(sum / weights);
-        break;
-      }
-      case AverageKind::Ema:
-        break;
+      break;
     }
-    line.v[static_cast<size_t>(j)] = Saturate32(value);
+    case AverageKind::Wma: {
+      // S here holds the n - 1 closes t - n + 2 ... t, the next position's weights over the old ones.
+      int64_t weighted = WeightedSum(s, t0, n), sum = SumCloses(s, t0, n - 1);
+      for (int j = j0; j < visible; ++j) {
+        const int t = w.first + j;
+        if (j > j0) {
+          weighted += sum - static_cast<int64_t>(n - 1) * Close(s, t - n);
+          sum += Close(s, t) - Close(s, t - n + 1);
+        }
+        line.v[static_cast<size_t>(j)] = Saturate32(weighted / WeightTotal(n));
+      }
+      break;
+    }
+    case AverageKind::Lma:
+    case AverageKind::Epma: {
+      // The look-back of m = min(t + 1, n) bars: fewer than n only where the series starts.
+      int m = std::min(t0 + 1, n);
+      int64_t sum = SumCloses(s, t0, m), linear = 0;
+      for (int k = 0; k < m; ++k) linear += static_cast<int64_t>(m - k) * Close(s, t0 - k);
+      for (int j = j0; j < visible; ++j) {
+        const int t = w.first + j;
+        if (j > j0 && m < n) {
+          ++m;
+          linear += static_cast<int64_t>(m) * Close(s, t);
+          sum += Close(s, t);
+        } else if (j > j0) {
+          linear += static_cast<int64_t>(m) * Close(s, t) - sum;
+          sum += Close(s, t) - Close(s, t - m);
+        }
+        const double md = m;
+        // EPMA's sum of (3i - m - 1) * c(t - i + 1) over i = 1 ... m is (2m + 2) S - 3 L.
+        const int32_t value =
+            kind == AverageKind::Lma
+                ? Trunc32(static_cast<double>(linear) / (md * (md + 1) / 2.0))
+                : Trunc32((2.0 / (md * (md + 1))) *
+                          static_cast<double>((2 * static_cast<int64_t>(m) + 2) * sum - 3 * linear));
+        line.v[static_cast<size_t>(j)] = value;
+      }
+      break;
+    }
+    case AverageKind::Swma: {
+      // Weights sin(i * step) for i = 1 ... m, the newest bar weighing sin(m * step): one table of
+      // sines for the whole window, the sums taken in the same order as ever.
+      // weights[m] is the sum of sines 1 ... m, added in that order.
+      const size_t size = static_cast<size_t>(std::min(n, w.first + visible)) + 1;
+      std::vector<double> sines(size, 0.0), weights(size, 0.0);
+      for (size_t i = 1; i < size; ++i) {
+        sines[i] = std::sin(static_cast<double>(i) * swmaStep);
+        weights[i] = weights[i - 1] + sines[i];
+      }
+      for (int j = j0; j < visible; ++j) {
+        const int t = w.first + j;
+        const int m = std::min(t + 1, n);
+        double sum = 0;
+        for (int k = 0; k < m; ++k)
+          sum += sines[static_cast<size_t>(m - k)] * static_cast<double>(Close(s, t - k));
+        const double total = weights[static_cast<size_t>(m)];
+        line.v[static_cast<size_t>(j)] = total == 0.0 ? 0 : Trunc32(sum / total);
+      }
+      break;
+    }
+    case AverageKind::Ema:
+      break;
   }
   return line;
 }

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 
+#include "core/chart/look_back.h"
 #include "core/chart/moving_average.h"
 
 namespace sorano {
@@ -21,15 +23,23 @@ int StartAt(int position, int first) {
 
 }  // namespace
 
-int32_t MidPrice(const PriceSeries& s, int n, int u) {
-  if (n <= 0 || u >= s.count() || u - n + 1 < 0) return kNoValue;
-  int64_t highest = 0;
-  int64_t lowest = 1000000000;
-  for (int k = 0; k < n; ++k) {
-    highest = std::max<int64_t>(highest, s[u - k].high);
-    lowest = std::min<int64_t>(lowest, s[u - k].low);
+std::vector<int32_t> MidPrices(const PriceSeries& s, int n, int from, int to) {
+  std::vector<int32_t> out(static_cast<size_t>(std::max(0, to - from + 1)), kNoValue);
+  if (n <= 0) return out;
+  // The u whose n bars are all in the series.
+  const int lo = std::max(from, n - 1), hi = std::min(to, s.count() - 1);
+  if (lo > hi) return out;
+  const auto highs = SlidingExtremes(
+      lo, hi, n, [&](int m) { return int64_t{s[m].high}; }, std::greater<int64_t>());
+  const auto lows = SlidingExtremes(
+      lo, hi, n, [&](int m) { return int64_t{s[m].low}; }, std::less<int64_t>());
+  for (int u = lo; u <= hi; ++u) {
+    const size_t i = static_cast<size_t>(u - lo);
+    const int64_t highest = std::max<int64_t>(0, highs[i].value);
+    const int64_t lowest = std::min<int64_t>(1000000000, lows[i].value);
+    out[static_cast<size_t>(u - from)] = Saturate32((highest + lowest) / 2);
   }
-  return Saturate32((highest + lowest) / 2);
+  return out;
 }
 
 IchimokuLines ComputeIchimoku(const PriceSeries& s, const ChartWindow& w, int B, int C, int S, int L) {
@@ -46,18 +56,23 @@ IchimokuLines ComputeIchimoku(const PriceSeries& s, const ChartWindow& w, int B,
   r.spanA.assign(static_cast<size_t>(ahead), kNoValue);
   r.spanB.assign(static_cast<size_t>(ahead), kNoValue);
   r.lag.assign(static_cast<size_t>(visible), kNoValue);
+  // The mid prices of bars first - L ... first + ahead - 1 (base, conversion and the first span
+  // L back) and of the second span's bars.
+  const int from = w.first - L, to = w.first + ahead - 1;
+  const std::vector<int32_t> midB = MidPrices(s, B, from, to), midC = MidPrices(s, C, from, to);
+  const std::vector<int32_t> midS = MidPrices(s, S, w.first - S + L, to - S + L);
   for (int j = 0; j < ahead; ++j) {
     const int t = w.first + j;
     const size_t k = static_cast<size_t>(j);
     if (j < visible) {
-      r.base[k] = MidPrice(s, B, t);
-      r.conv[k] = MidPrice(s, C, t);
+      r.base[k] = midB[static_cast<size_t>(t - from)];
+      r.conv[k] = midC[static_cast<size_t>(t - from)];
       if (t + L < s.count()) r.lag[k] = s[t + L].close;
     }
-    const int32_t a = MidPrice(s, B, t - L);
-    const int32_t b = MidPrice(s, C, t - L);
+    const int32_t a = midB[static_cast<size_t>(t - L - from)];
+    const int32_t b = midC[static_cast<size_t>(t - L - from)];
     if (a != kNoValue && b != kNoValue) r.spanA[k] = Saturate32((static_cast<int64_t>(a) + b) / 2);
-    r.spanB[k] = MidPrice(s, S, t - S + L);
+    r.spanB[k] = midS[k];
   }
   r.cloudStart = r.spanBStart = StartAt(S + L, w.first);
   r.spanAStart = StartAt(B + L, w.first);

@@ -14,9 +14,10 @@ namespace sorano {
 // A value that needs a bar outside the series: not drawn.
 inline constexpr int32_t kNoValue = INT32_MIN;
 
-// trunc((highest high + lowest low) / 2) over bars u, u - 1, ..., u - n + 1; kNoValue when a bar is
-// outside the series or n <= 0.
-int32_t MidPrice(const PriceSeries& s, int n, int u);
+// For every u = from ... to (at index u - from): trunc((highest high + lowest low) / 2) over bars
+// u - n + 1 ... u, the highest searched from 0 and the lowest from 1000000000; kNoValue when a bar is
+// outside the series or n <= 0. O(to - from + n) for the whole range.
+std::vector<int32_t> MidPrices(const PriceSeries& s, int n, int from, int to);
 
 struct IchimokuLines {
   // Indexed by window position j, 0 ... visible + B - 1 (B positions ahead of the last bar).

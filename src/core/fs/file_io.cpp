@@ -48,6 +48,14 @@ std::optional<std::string> ReadWholeFile(const std::string& path, size_t maxByte
   return out;
 }
 
+std::optional<FileStamp> StampOf(const std::string& path) {
+  struct stat st {};
+  if (path.empty() || ::stat(path.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return std::nullopt;
+  return FileStamp{static_cast<unsigned long long>(st.st_dev), static_cast<unsigned long long>(st.st_ino),
+                   static_cast<long long>(st.st_size),
+                   static_cast<long long>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec};
+}
+
 bool WriteFileAtomic(const std::string& path, std::string_view data, unsigned mode) {
   std::string tmp = path + ".tmp" + std::to_string(::getpid()) + "-XXXXXX";
   int fd = ::mkstemp(tmp.data());

@@ -18,6 +18,19 @@ bool EnsureFolder(const std::string& path);
 // Reads at most maxBytes from the start of the file; nullopt when it cannot be opened.
 std::optional<std::string> ReadWholeFile(const std::string& path, size_t maxBytes = SIZE_MAX);
 
+// What tells one version of a file from another: its identity (device and inode: an atomic rewrite makes
+// a new one), size and modification time. Two stamps are equal when nothing has replaced or changed the
+// file in between.
+struct FileStamp {
+  unsigned long long device = 0;
+  unsigned long long inode = 0;
+  long long size = 0;
+  long long modifiedNs = 0;
+  bool operator==(const FileStamp&) const = default;
+};
+// The stamp of an existing file; nullopt when there is none (or it is a folder).
+std::optional<FileStamp> StampOf(const std::string& path);
+
 // Writes data to a temporary file in the same folder ("<path>.tmp<pid>-XXXXXX"), flushes it to disk and
 // renames it over path. The new file gets the permission bits `mode` (data files 0644; files with
 // secrets 0600). False (and the old file untouched, the temporary removed) on any failure, a full disk

@@ -88,6 +88,12 @@ void RunSingleBrandJob(std::stop_token stop, DownloadState* state, SingleBrandJo
       state->rangeRequested = 0;
       break;
     }
+    case SingleBrandJob::kQuoteUpdate: {
+      const bool scraped = ScrapeQuote(c.net, *c.table, code, stop) == "OK";
+      listener->OnBrandDone(code, scraped);
+      if (scraped && !stop.stop_requested()) SaveBrandTable(c.folder, *c.table);
+      break;
+    }
     case SingleBrandJob::kTemporaryUpdate: {
       const int n = std::max(0, ReadChart(c.folder, b.records, b.volumes, code, c.period, c.adjustment));
       if (stop.stop_requested()) break;
@@ -117,9 +123,12 @@ void RunSingleBrandJob(std::stop_token stop, DownloadState* state, SingleBrandJo
     }
   }
   const bool cancelled = stop.stop_requested();
-  if (job != SingleBrandJob::kTemporaryUpdate && !cancelled) listener->OnReloadSeries(code);
+  // The chart jobs rewrote the chart files: the series is read again and the end is sounded. A quote
+  // changes only the brand record, which the list shows once it is filled again.
+  const bool chartJob = job != SingleBrandJob::kTemporaryUpdate && job != SingleBrandJob::kQuoteUpdate;
+  if (chartJob && !cancelled) listener->OnReloadSeries(code);
   state->busy = 0;
-  listener->OnFinished(job != SingleBrandJob::kTemporaryUpdate && !cancelled && stored, cancelled);
+  listener->OnFinished(chartJob && !cancelled && stored, cancelled);
 }
 
 void RunAllBrandsJob(std::stop_token stop, DownloadState* state, int mode, int existingOnly, JobContext c,

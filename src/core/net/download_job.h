@@ -50,6 +50,7 @@ enum class SingleBrandJob : int {
   kTemporaryUpdate = 32867,  // 選択銘柄のチャート一時更新
   kInitialise = 32856,       // 選択銘柄のチャート初期化: everything since 1983-01-04
   kRangeInitialise = 32970,  // 選択銘柄のチャート指定初期化: the user's period
+  kQuoteUpdate = 32871,      // 選択銘柄の更新: the brand's quote page into its record, then view.dat
 };
 
 // allBrandsMode values.

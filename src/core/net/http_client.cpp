@@ -192,6 +192,11 @@ int SplitUrl(std::string_view url, std::string& host, std::string& path, int& po
   return 0;
 }
 
+std::string HttpLibraryVersion() {
+  const curl_version_info_data* info = curl_version_info(CURLVERSION_NOW);
+  return info != nullptr && info->version != nullptr ? info->version : "";
+}
+
 std::string ServiceUrl(std::string_view host, std::string_view pathAndQuery) {
   std::string url;
   if (host.find("://") == std::string_view::npos) url = "http://";

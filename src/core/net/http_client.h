@@ -58,6 +58,9 @@ int HttpFetch(HttpRequest request);
 // name "u@host" too), or a host or path longer than kHttpMaxUrlPart; the outputs are then unspecified.
 int SplitUrl(std::string_view url, std::string& host, std::string& path, int& port, int& flags);
 
+// The version of the HTTP library this process runs on ("7.88.1").
+std::string HttpLibraryVersion();
+
 // The URL of a service path on a configured host: "127.0.0.1:47150" + "/t?..." gives
 // "http://127.0.0.1:47150/t?...". A host that already names its scheme is used as it stands.
 std::string ServiceUrl(std::string_view host, std::string_view pathAndQuery);

@@ -19,6 +19,7 @@ NetConfig NetConfigFromSettings(const SettingsStore& s) {
   NetConfig c;
   c.chartHost = Text(s.host_chart);
   c.quoteHost = Text(s.host_quote);
+  c.chartImageHost = Text(s.host_chart_image);
   c.makerHost = Text(s.host_maker);
   c.useOwnProxy = s.check_proxy;
   c.proxyServer = Text(s.check_proxyserver);

@@ -16,17 +16,18 @@ inline constexpr const char* kTitleText = "Sorano 2.04";
 
 struct NetConfig {
   std::string agent = kTitleText;
-  std::string chartHost = "127.0.0.1:47150";  // host_chart
-  std::string quoteHost = "127.0.0.1:47150";  // host_quote
-  std::string makerHost = "127.0.0.1:47150";  // host_maker
-  int useOwnProxy = 0;                        // check_proxy
-  std::string proxyServer;                    // check_proxyserver
-  std::string proxyPort;                      // check_proxyprot
-  int proxyLogon = 0;                         // check_proxylogon
-  std::string proxyUser;                      // check_proxyuser
-  std::string proxyPassword;                  // check_proxypass
-  int receiveTimeout = 3000;                  // check_DL_time, milliseconds
-  int connectRetries = 3;                     // check_DL_restart
+  std::string chartHost = "127.0.0.1:47150";       // host_chart
+  std::string quoteHost = "127.0.0.1:47150";       // host_quote
+  std::string chartImageHost = "127.0.0.1:47150";  // host_chart_image
+  std::string makerHost = "127.0.0.1:47150";       // host_maker
+  int useOwnProxy = 0;                             // check_proxy
+  std::string proxyServer;                         // check_proxyserver
+  std::string proxyPort;                           // check_proxyprot
+  int proxyLogon = 0;                              // check_proxylogon
+  std::string proxyUser;                           // check_proxyuser
+  std::string proxyPassword;                       // check_proxypass
+  int receiveTimeout = 3000;                       // check_DL_time, milliseconds
+  int connectRetries = 3;                          // check_DL_restart
 };
 
 // The values above from the settings (fixed-size text fields are read up to their NUL).

@@ -14,6 +14,10 @@ std::string DownloadPageUrl(const NetConfig& config) {
   return ServiceUrl(config.makerHost, "/download.html");
 }
 
+std::string MakerSiteUrl(const NetConfig& config) {
+  return ServiceUrl(config.makerHost, "/");
+}
+
 int CheckForNewVersion(const NetConfig& config) {
   std::string body;
   if (HttpFetch(MakeRequest(config, VersionFileUrl(config), &body)) == 0) return 0;

@@ -4,9 +4,9 @@
 #include <functional>
 #include <string>
 
-#include "core/prompt/prompt.h"
 #include "core/net/download_job.h"
 #include "core/net/net_config.h"
+#include "core/prompt/prompt.h"
 
 namespace sorano {
 
@@ -14,9 +14,10 @@ inline constexpr std::string_view kMsgNewVersion =
     "最新バージョンが公開されています。\r\nダウンロードページを開きますか？";
 inline constexpr std::string_view kCaptionNotice = "お知らせ";
 
-// "http://<maker host>/sorano.txt" and the download page on the same host.
+// "http://<maker host>/sorano.txt", the download page and the top page of the maker's site.
 std::string VersionFileUrl(const NetConfig& config);
 std::string DownloadPageUrl(const NetConfig& config);
+std::string MakerSiteUrl(const NetConfig& config);
 
 // 1 when the version file's leading decimal number is above the running version (the last four
 // characters of the title text, "2.04"); 0 when it is equal or older, and on every failure.

@@ -1,7 +1,7 @@
 #pragma once
-// Every data path is the settings' check_path followed by a relative name that begins with "data"
-// ("data/chdata_d/7203.dat"). An empty check_path means the folder "data" under the working directory;
-// a non-empty one ends with '/'.
+// Every data path is the run's data folder (the settings' check_path as read at start-up) followed by
+// a relative name that begins with "data" ("data/chdata_d/7203.dat"). An empty prefix means the folder
+// "data" under the working directory; a non-empty one ends with '/'.
 #include <string>
 #include <string_view>
 

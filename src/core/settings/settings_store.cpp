@@ -65,6 +65,12 @@ std::string HomeFolder() {
   return {};
 }
 
+// The run's data folder becomes check_path as it stands.
+void FixDataFolder(SettingsStore& s) {
+  static_assert(sizeof s.runtime.data_path == sizeof s.check_path);
+  std::memcpy(s.runtime.data_path, s.check_path, sizeof s.check_path);
+}
+
 std::string WithSlash(std::string path) {
   if (path.empty() || path.back() != '/') path += '/';
   return path;
@@ -99,12 +105,14 @@ bool SettingsStore::load(RegistryBackend& registry, std::string_view key, const 
       std::memset(check_path, 0, sizeof check_path);
       std::memcpy(check_path, folder.data(), folder.size());
     }
+    FixDataFolder(*this);
     if (hooks.first_start) hooks.first_start(*this);
   }
 
   if (hooks.single_instance && !hooks.single_instance(*this)) return false;
 
   for (size_t i = 1; i < entries.size(); ++i) ReadValue(*this, registry, key, entries[i]);
+  FixDataFolder(*this);
   return true;
 }
 
@@ -140,7 +148,7 @@ bool SettingsStore::reset_to_defaults(Prompt& prompt) {
 }
 
 DataFolder SettingsStore::data_folder() const {
-  return DataFolder(std::string(check_path, strnlen(check_path, sizeof check_path)));
+  return DataFolder(std::string(runtime.data_path, strnlen(runtime.data_path, sizeof runtime.data_path)));
 }
 
 std::string SettingsKey(std::string_view loginName) {

@@ -96,6 +96,15 @@ struct SettingsStore {
   char host_quote[256];
   char host_chart_image[256];
   char host_maker[256];
+  // Hosts of the pages the list's link commands open in the browser, one per outside service family:
+  // news and research, message boards, company profiles and results, long-term charts and analyses,
+  // financial statements, and the web search.
+  char host_news[256];
+  char host_board[256];
+  char host_profile[256];
+  char host_analysis[256];
+  char host_statements[256];
+  char host_search[256];
 
   // ---- table 2: list column widths, pixels ----
   int32_t list_kabu_size[13];
@@ -249,6 +258,10 @@ struct SettingsStore {
     int32_t parabolic_af_min;  // tenfold acceleration-factor bounds edited by the settings dialog
     int32_t parabolic_af_max;
     int32_t base_line;  // the base lines of the price chart are drawn; off at start and after the reset
+    // The data folder of this run: check_path as load() left it. The settings dialog changes only
+    // check_path, so a new folder is used from the next start on and the files of one run never come
+    // from two folders.
+    char data_path[1024];
   } runtime;
 
   // Every field at its initial value.
@@ -258,6 +271,7 @@ struct SettingsStore {
   // "sorano_first_start", REG_DWORD 1) writes and flushes the record, points check_path at the
   // per-user data folder and calls hooks.first_start; runs
   // hooks.single_instance (false: returns false, nothing else read); then reads every other value.
+  // The run's data folder (runtime.data_path) becomes check_path as it then stands.
   // A value missing from the key, or unreadable, leaves its field unchanged. When the key cannot be
   // opened nothing is read or written (no first start either) and only the single-instance check runs.
   bool load(RegistryBackend& registry, std::string_view key, const SettingsLoadHooks& hooks = {});
@@ -270,7 +284,7 @@ struct SettingsStore {
   // Asks for confirmation; on Yes sets every value that has a reset value and returns true.
   bool reset_to_defaults(Prompt& prompt);
 
-  // DataFolder(check_path).
+  // The data folder of this run: DataFolder(runtime.data_path).
   DataFolder data_folder() const;
 };
 

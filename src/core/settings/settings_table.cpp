@@ -103,7 +103,10 @@ constexpr int32_t kColorTec[] = {0xCCCCCC, 0x0000FF, 0x00B400, 0xFFFFFF, 0x00820
                                  0x7B7B7B, 0x8000FF, 0xEB87AF, 0xEB2DCD, 0xFAF591, 0xD2D200, 0x2CC59D,
                                  0xB1F3FF, 0x85F982, 0xFFC184, 0x0000FF, 0xFFFFFF};
 
+// The desktop's opener starts the user's own program for a file type.
+constexpr const char kDesktopOpener[] = "xdg-open";
 constexpr const char kServiceHost[] = "127.0.0.1:47150";
+constexpr const char kSearchHost[] = "www.google.com";
 constexpr const char kQuoteTopPage[] = "http://127.0.0.1:47150/";
 
 // clang-format off
@@ -132,7 +135,7 @@ constexpr Row kRows[] = {
     Bin4(SCALAR(check_font_size), I(18), I(18)),
     {TEXT(check_font_name), T("MS UI Gothic"), T("MS UI Gothic"), 0},
     Dword(SCALAR(check_version), I(1), I(1)),
-    {TEXT(check_editer), T("notepad"), kKept, 0},
+    {TEXT(check_editer), T(kDesktopOpener), kKept, 0},
     {TEXT(check_key_link01), T("http://"), T("http://"), 0},
     {TEXT(check_key_link02), T("http://"), T("http://"), 0},
     {TEXT(check_key_link03), T(kQuoteTopPage), T(kQuoteTopPage), 0},
@@ -294,6 +297,13 @@ constexpr Row kRows[] = {
     {TEXT(host_quote), T(kServiceHost), kKept, 0},
     {TEXT(host_chart_image), T(kServiceHost), kKept, 0},
     {TEXT(host_maker), T(kServiceHost), kKept, 0},
+    {TEXT(host_news), T(kServiceHost), kKept, 0},
+    {TEXT(host_board), T(kServiceHost), kKept, 0},
+    {TEXT(host_profile), T(kServiceHost), kKept, 0},
+    {TEXT(host_analysis), T(kServiceHost), kKept, 0},
+    {TEXT(host_statements), T(kServiceHost), kKept, 0},
+    // The search path still works on a real search engine.
+    {TEXT(host_search), T(kSearchHost), kKept, 0},
 };
 // clang-format on
 

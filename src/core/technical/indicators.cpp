@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <functional>
+
+#include "core/chart/look_back.h"
 
 namespace sorano {
 
@@ -26,19 +29,45 @@ int64_t Low(const BarWindow& w, int m) {
   return w.bars[static_cast<size_t>(m)].low;
 }
 
-// Highest high and lowest low of the len bars m, m - 1, ..., m - len + 1 (m - len + 1 >= 0). The
-// search starts from bar m itself, so any price, however large, can be the extreme.
-struct Range {
-  int64_t hh;
-  int64_t ll;
+// Highest high and lowest low of the len bars m - len + 1 ... m for every m = from ... to (only the
+// bars from index 0 for an m whose look-back starts before it). Any price, however large, can be the
+// extreme: the search only compares real bars.
+class HighLows {
+ public:
+  HighLows(const BarWindow& w, int from, int to, int64_t len)
+      : from_(from),
+        highs_(SlidingExtremes(
+            from, to, len, [&](int m) { return High(w, m); }, std::greater<int64_t>())),
+        lows_(SlidingExtremes(
+            from, to, len, [&](int m) { return Low(w, m); }, std::less<int64_t>())) {}
+  const LookBackExtreme& Highest(int m) const { return highs_[static_cast<size_t>(m - from_)]; }
+  const LookBackExtreme& Lowest(int m) const { return lows_[static_cast<size_t>(m - from_)]; }
+
+ private:
+  int from_;
+  std::vector<LookBackExtreme> highs_, lows_;
 };
-Range HighLow(const BarWindow& w, int m, int len) {
-  Range r{High(w, m), Low(w, m)};
-  for (int j = 1; j < len; ++j) {
-    r.hh = std::max(r.hh, High(w, m - j));
-    r.ll = std::min(r.ll, Low(w, m - j));
+
+constexpr int64_t kNoSum = std::numeric_limits<int64_t>::min();
+
+// Sums of the n closes ending at k = first + i - shift for every window position i (kNoSum where that
+// would need bars before index 0), with one running sum.
+std::vector<int64_t> CloseSums(const BarWindow& w, int n, int shift = 0) {
+  std::vector<int64_t> out(static_cast<size_t>(w.visible), kNoSum);
+  int64_t sum = 0;
+  bool have = false;
+  for (int i = 0; i < w.visible; ++i) {
+    const int k = w.first + i - shift;
+    if (k - n + 1 < 0) continue;
+    if (!have) {
+      for (int j = 0; j < n; ++j) sum += Close(w, k - j);
+      have = true;
+    } else {
+      sum += Close(w, k) - Close(w, k - n);
+    }
+    out[static_cast<size_t>(i)] = sum;
   }
-  return r;
+  return out;
 }
 
 // Integer SMA of closes over the n bars ending at k, truncating.
@@ -73,12 +102,12 @@ int32_t SaturateToValue(int64_t x) {
 IndicatorValues DeviationRate(const BarWindow& w, int n) {
   IndicatorValues v = NoValues(w);
   if (!UsablePeriod(n)) return v;
+  const std::vector<int64_t> sums = CloseSums(w, n);
   for (int i = 0; i < w.visible; ++i) {
-    const int k = w.first + i;
-    if (k - n + 1 < 0) continue;
-    const int64_t avg = CloseSma(w, k, n);
+    if (sums[static_cast<size_t>(i)] == kNoSum) continue;
+    const int64_t avg = sums[static_cast<size_t>(i)] / n;
     if (avg == 0) continue;
-    v[i] = SaturateToValue((Close(w, k) - avg) * 100 / avg + 25);
+    v[i] = SaturateToValue((Close(w, w.first + i) - avg) * 100 / avg + 25);
   }
   return v;
 }
@@ -89,12 +118,11 @@ DpoValues Dpo(const BarWindow& w, int n) {
   const int shift = n / 2 + 1;
   bool any = false;
   int64_t hi = 0, lo = 0;
+  const std::vector<int64_t> sums = CloseSums(w, n, shift);
   for (int i = 0; i < w.visible; ++i) {
     const int k = w.first + i;
-    if (k - shift - n + 1 < 0) continue;
-    int64_t sum = 0;
-    for (int j = 0; j < n; ++j) sum += Close(w, k - shift - j);
-    const double avg = static_cast<double>(sum) / n;
+    if (sums[static_cast<size_t>(i)] == kNoSum) continue;
+    const double avg = static_cast<double>(sums[static_cast<size_t>(i)]) / n;
     const int32_t d = TruncToValue(static_cast<double>(Close(w, k)) - avg);
     out.d[i] = d;
     hi = any ? std::max<int64_t>(hi, d) : d;
@@ -113,17 +141,13 @@ DpoValues Dpo(const BarWindow& w, int n) {
 
 AroonValues Aroon(const BarWindow& w, int n) {
   AroonValues out{NoValues(w), NoValues(w), NoValues(w)};
-  if (!UsablePeriod(n)) return out;
+  if (!UsablePeriod(n) || w.visible == 0) return out;
+  // Of equal extremes the most recent bar wins.
+  const HighLows extremes(w, w.first, w.first + w.visible - 1, int64_t{n} + 1);
   for (int i = 0; i < w.visible; ++i) {
     const int k = w.first + i;
     if (k - n < 0) continue;
-    // Strict comparisons keep the first j found: of equal extremes the most recent bar wins.
-    int jh = 0, jl = 0;
-    int64_t hh = High(w, k), ll = Low(w, k);
-    for (int j = 1; j <= n; ++j) {
-      if (High(w, k - j) > hh) hh = High(w, k - j), jh = j;
-      if (Low(w, k - j) < ll) ll = Low(w, k - j), jl = j;
-    }
+    const int jh = k - extremes.Highest(k).index, jl = k - extremes.Lowest(k).index;
     const int32_t up = TruncToValue(static_cast<double>(n - jh) / n * 100);
     const int32_t down = TruncToValue(static_cast<double>(n - jl) / n * 100);
     out.up[i] = up;
@@ -135,18 +159,17 @@ AroonValues Aroon(const BarWindow& w, int n) {
 
 IndicatorValues Rsi(const BarWindow& w, int n) {
   IndicatorValues v = NoValues(w);
-  if (!UsablePeriod(n)) return v;
+  if (!UsablePeriod(n) || w.visible == 0) return v;
+  // Running sums of the rises and the falls over the n + 1 changes ending at each position.
+  const int from = std::max(1, w.first - n), to = w.first + w.visible - 1;
+  auto change = [&](int m) { return Close(w, m) - Close(w, m - 1); };
+  const RunningSums ups(from, to, [&](int m) { return std::max<int64_t>(change(m), 0); });
+  const RunningSums downs(from, to, [&](int m) { return std::min<int64_t>(change(m), 0); });
   for (int i = 0; i < w.visible; ++i) {
     const int k = w.first + i;
     if (k - n - 1 < 0) continue;
-    double up = 0, down = 0;
-    for (int j = 0; j <= n; ++j) {  // n + 1 changes
-      const int64_t c = Close(w, k - j) - Close(w, k - j - 1);
-      if (c > 0) up += static_cast<double>(c);
-      if (c < 0) down += static_cast<double>(c);
-    }
-    const double u = up / n;
-    const double d = std::fabs(std::trunc(down)) / n;
+    const double u = static_cast<double>(ups.Sum(k, n + 1)) / n;
+    const double d = std::fabs(static_cast<double>(downs.Sum(k, n + 1))) / n;
     if (u + d == 0) continue;
     v[i] = TruncToValue(u / (u + d) * 100);
   }
@@ -155,23 +178,23 @@ IndicatorValues Rsi(const BarWindow& w, int n) {
 
 DmiValues Dmi(const BarWindow& w, int n) {
   DmiValues out{NoValues(w), NoValues(w), NoValues(w)};
-  if (!UsablePeriod(n)) return out;
+  if (!UsablePeriod(n) || w.visible == 0) return out;
+  // Running sums over the n bars ending at each position (bar m needs its predecessor m - 1).
+  const int from = std::max(1, w.first - n + 1), to = w.first + w.visible - 1;
+  auto upMove = [&](int m) { return High(w, m) - High(w, m - 1); };
+  auto downMove = [&](int m) { return Low(w, m - 1) - Low(w, m); };
+  const RunningSums pdms(from, to,
+                         [&](int m) { return upMove(m) > downMove(m) && upMove(m) > 0 ? upMove(m) : 0; });
+  const RunningSums mdms(from, to,
+                         [&](int m) { return downMove(m) > upMove(m) && downMove(m) > 0 ? downMove(m) : 0; });
+  const RunningSums trs(from, to, [&](int m) {
+    const int64_t prevClose = Close(w, m - 1);
+    return std::max({High(w, m) - Low(w, m), High(w, m) - prevClose, prevClose - Low(w, m)});
+  });
   for (int i = 0; i < w.visible; ++i) {
     const int k = w.first + i;
     if (k - n < 0) continue;  // bar k - n + 1 needs its predecessor
-    int64_t pdm = 0, mdm = 0, tr = 0;
-    for (int j = 0; j < n; ++j) {
-      const int m = k - j;
-      const int64_t upMove = High(w, m) - High(w, m - 1);
-      const int64_t downMove = Low(w, m - 1) - Low(w, m);
-      if (upMove > downMove && upMove > 0) {
-        pdm += upMove;
-      } else if (downMove > upMove && downMove > 0) {
-        mdm += downMove;
-      }
-      const int64_t prevClose = Close(w, m - 1);
-      tr += std::max({High(w, m) - Low(w, m), High(w, m) - prevClose, prevClose - Low(w, m)});
-    }
+    const int64_t pdm = pdms.Sum(k, n), mdm = mdms.Sum(k, n), tr = trs.Sum(k, n);
     if (tr == 0) continue;
     out.plus[i] = TruncToValue(static_cast<double>(pdm) / static_cast<double>(tr) * 100);
     out.minus[i] = TruncToValue(static_cast<double>(mdm) / static_cast<double>(tr) * 100);
@@ -194,13 +217,14 @@ DmiValues Dmi(const BarWindow& w, int n) {
 
 IndicatorValues WilliamsR(const BarWindow& w, int n) {
   IndicatorValues v = NoValues(w);
-  if (!UsablePeriod(n)) return v;
+  if (!UsablePeriod(n) || w.visible == 0) return v;
+  const HighLows r(w, w.first, w.first + w.visible - 1, int64_t{n} + 1);
   for (int i = 0; i < w.visible; ++i) {
     const int k = w.first + i;
     if (k - n < 0) continue;
-    const Range r = HighLow(w, k, n + 1);
-    if (r.hh == r.ll) continue;
-    v[i] = TruncToValue(static_cast<double>(Close(w, k) - r.ll) / static_cast<double>(r.hh - r.ll) * 100);
+    const int64_t hh = r.Highest(k).value, ll = r.Lowest(k).value;
+    if (hh == ll) continue;
+    v[i] = TruncToValue(static_cast<double>(Close(w, k) - ll) / static_cast<double>(hh - ll) * 100);
   }
   return v;
 }
@@ -212,30 +236,20 @@ namespace {
 // Index m of the sums covers bars from..m-1; bars before from + len - 1 have no len-bar range.
 class RangeSums {
  public:
-  RangeSums(const BarWindow& w, int len, int from, int to) : from_(from) {
-    num_.assign(static_cast<size_t>(std::max(0, to - from + 1)) + 1, 0);
-    den_.assign(num_.size(), 0);
-    for (int m = from; m <= to; ++m) {
-      const size_t at = static_cast<size_t>(m - from);
-      int64_t num = 0, den = 0;
-      if (m - len + 1 >= 0) {
-        const Range r = HighLow(w, m, len);
-        num = Close(w, m) - r.ll;
-        den = r.hh - r.ll;
-      }
-      num_[at + 1] = num_[at] + num;
-      den_[at + 1] = den_[at] + den;
-    }
-  }
+  RangeSums(const BarWindow& w, int len, int from, int to)
+      : ranges_(w, from, to, len),
+        num_(from, to, [&](int m) { return m - len + 1 >= 0 ? Close(w, m) - ranges_.Lowest(m).value : 0; }),
+        den_(from, to, [&](int m) {
+          return m - len + 1 >= 0 ? ranges_.Highest(m).value - ranges_.Lowest(m).value : 0;
+        }) {}
   // Sums over the cnt bars ending at m (from <= m - cnt + 1, m <= to).
-  int64_t Num(int m, int cnt) const { return num_[Idx(m) + 1] - num_[Idx(m) + 1 - cnt]; }
-  int64_t Den(int m, int cnt) const { return den_[Idx(m) + 1] - den_[Idx(m) + 1 - cnt]; }
+  int64_t Num(int m, int cnt) const { return num_.Sum(m, cnt); }
+  int64_t Den(int m, int cnt) const { return den_.Sum(m, cnt); }
 
  private:
-  size_t Idx(int m) const { return static_cast<size_t>(m - from_); }
-  int from_;
-  std::vector<int64_t> num_;
-  std::vector<int64_t> den_;
+  HighLows ranges_;
+  RunningSums num_;
+  RunningSums den_;
 };
 
 }  // namespace
@@ -257,13 +271,13 @@ StochasticValues Stochastic(const BarWindow& w, int kLen, int dLen, int sdLen) {
     }
   }
   if (UsablePeriod(kLen)) {
+    const HighLows r(w, w.first, last, kLen);
     for (int i = 0; i < w.visible; ++i) {
       const int k = w.first + i;
       if (k - kLen + 1 < 0) continue;
-      const Range r = HighLow(w, k, kLen);
-      if (r.hh == r.ll) continue;
-      out.b[i] =
-          TruncToValue(static_cast<double>(Close(w, k) - r.ll) / static_cast<double>(r.hh - r.ll) * 100);
+      const int64_t hh = r.Highest(k).value, ll = r.Lowest(k).value;
+      if (hh == ll) continue;
+      out.b[i] = TruncToValue(static_cast<double>(Close(w, k) - ll) / static_cast<double>(hh - ll) * 100);
     }
   }
   if (UsablePeriod(sdLen)) {
@@ -303,20 +317,40 @@ IndicatorValues Momentum(const BarWindow& w, int lag) {
 
 IndicatorValues Rci(const BarWindow& w, int n) {
   IndicatorValues v = NoValues(w);
-  if (n == 1 || !UsablePeriod(n)) return v;
-  std::vector<int64_t> sorted(static_cast<size_t>(n));
+  if (n == 1 || !UsablePeriod(n) || w.visible == 0) return v;
   const double denom = static_cast<double>(n) * (static_cast<double>(n) * n - 1);
+  // The look-back's bars by close, kept in order as the window slides: one bar leaves and one enters
+  // per position, each in O(n), and the ranks come from one walk over the order.
+  struct Entry {
+    int64_t close;
+    int index;
+    bool operator<(const Entry& e) const { return close < e.close; }
+  };
+  std::vector<Entry> sorted;
+  sorted.reserve(static_cast<size_t>(std::min(n, w.first + w.visible)) + 1);
   for (int i = 0; i < w.visible; ++i) {
     const int k = w.first + i;
     if (k - n + 1 < 0) continue;
-    for (int j = 0; j < n; ++j) sorted[static_cast<size_t>(j)] = Close(w, k - j);
-    std::sort(sorted.begin(), sorted.end());
+    if (sorted.empty()) {
+      for (int j = 0; j < n; ++j) sorted.push_back({Close(w, k - j), k - j});
+      std::sort(sorted.begin(), sorted.end());
+    } else {
+      sorted.erase(
+          std::find_if(sorted.begin(), sorted.end(), [&](const Entry& e) { return e.index == k - n; }));
+      const Entry in{Close(w, k), k};
+      sorted.insert(std::upper_bound(sorted.begin(), sorted.end(), in), in);
+    }
+    // rank = n + 1 - (number of closes <= this one): 1 for the highest, ties share the smallest; the
+    // date rank of bar k - m is m + 1. Every term is an integer, so the order of the sum is free.
     double sumD2 = 0;
-    for (int m = 0; m < n; ++m) {
-      // rank = n + 1 - (number of closes <= this one): 1 for the highest, ties share the smallest.
-      const auto notAbove = std::upper_bound(sorted.begin(), sorted.end(), Close(w, k - m)) - sorted.begin();
-      const double diff = static_cast<double>(m + 1) - static_cast<double>(n + 1 - notAbove);
-      sumD2 += diff * diff;
+    for (size_t g = 0; g < sorted.size();) {
+      size_t end = g + 1;
+      while (end < sorted.size() && sorted[end].close == sorted[g].close) ++end;
+      const double rank = static_cast<double>(n + 1) - static_cast<double>(end);
+      for (; g < end; ++g) {
+        const double diff = static_cast<double>(k - sorted[g].index + 1) - rank;
+        sumD2 += diff * diff;
+      }
     }
     v[i] = TruncToValue((1 - 6 * sumD2 / denom) * 100 + 100);
   }

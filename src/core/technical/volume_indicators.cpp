@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "core/chart/look_back.h"
+
 namespace sorano {
 
 namespace {
@@ -13,37 +15,39 @@ const PriceBar& Bar(const BarWindow& w, int m) {
   return w.bars[static_cast<size_t>(m)];
 }
 
-// Volume sums of the cnt bars ending at k, by the sign of each bar's closing change.
+int64_t CloseChange(const BarWindow& w, int m) {
+  return static_cast<int64_t>(Bar(w, m).close) - Bar(w, m - 1).close;
+}
+
+// Volume sums of cnt bars, by the sign of each bar's closing change.
 struct VolumeSums {
   double up = 0;
   double flat = 0;
   double down = 0;  // chg <= 0
   double total = 0;
 };
-VolumeSums SumVolumes(const BarWindow& w, int k, int cnt) {
-  VolumeSums s;
-  for (int j = 0; j < cnt; ++j) {
-    const int m = k - j;
-    const int64_t chg = static_cast<int64_t>(Bar(w, m).close) - Bar(w, m - 1).close;
-    const double vol = Bar(w, m).volume;
-    if (chg > 0) s.up += vol;
-    if (chg == 0) s.flat += vol;
-    if (chg <= 0) s.down += vol;
-    s.total += vol;
-  }
-  return s;
-}
 
 // Applies f to the volume sums of every position whose cnt bars (and each one's predecessor) exist.
 template <class F>
 IndicatorValues RatioLine(const BarWindow& w, int64_t cnt64, F f) {
   IndicatorValues v = NoValues(w);
-  if (!UsablePeriod(cnt64)) return v;
+  if (!UsablePeriod(cnt64) || w.visible == 0) return v;
   const int cnt = static_cast<int>(cnt64);
+  const int from = std::max(1, w.first - cnt + 1), to = w.first + w.visible - 1;
+  auto volumeIf = [&](auto test) {
+    return RunningSums(from, to,
+                       [&, test](int m) { return test(CloseChange(w, m)) ? int64_t{Bar(w, m).volume} : 0; });
+  };
+  const RunningSums up = volumeIf([](int64_t c) { return c > 0; });
+  const RunningSums flat = volumeIf([](int64_t c) { return c == 0; });
+  const RunningSums down = volumeIf([](int64_t c) { return c <= 0; });
+  const RunningSums total = volumeIf([](int64_t) { return true; });
   for (int i = 0; i < w.visible; ++i) {
     const int k = w.first + i;
     if (k - cnt < 0) continue;
-    const VolumeSums s = SumVolumes(w, k, cnt);
+    // Volumes are whole numbers: their sums in double are the 64-bit sums.
+    const VolumeSums s{static_cast<double>(up.Sum(k, cnt)), static_cast<double>(flat.Sum(k, cnt)),
+                       static_cast<double>(down.Sum(k, cnt)), static_cast<double>(total.Sum(k, cnt))};
     if (s.total == 0) continue;
     v[i] = f(s);
   }
@@ -83,13 +87,13 @@ VolumeScale VolumeScaleFor(const BarWindow& w) {
 
 IndicatorValues VolumeSma(const BarWindow& w, int n) {
   IndicatorValues v = NoValues(w);
-  if (!UsablePeriod(n)) return v;
+  if (!UsablePeriod(n) || w.visible == 0) return v;
+  const int from = std::max(0, w.first - n + 1);
+  const RunningSums volumes(from, w.first + w.visible - 1, [&](int m) { return int64_t{Bar(w, m).volume}; });
   for (int i = 0; i < w.visible; ++i) {
     const int k = w.first + i;
     if (k - n + 1 < 0) continue;
-    int64_t sum = 0;
-    for (int j = 0; j < n; ++j) sum += Bar(w, k - j).volume;
-    v[i] = SaturateToValue(sum / n);
+    v[i] = SaturateToValue(volumes.Sum(k, n) / n);
   }
   return v;
 }
@@ -147,13 +151,13 @@ IndicatorValues Dvr(const BarWindow& w, int n) {
 
 IndicatorValues Psy(const BarWindow& w, int n) {
   IndicatorValues v = NoValues(w);
-  if (!UsablePeriod(n)) return v;
+  if (!UsablePeriod(n) || w.visible == 0) return v;
+  const RunningSums rises(std::max(1, w.first - n + 1), w.first + w.visible - 1,
+                          [&](int m) { return CloseChange(w, m) > 0 ? int64_t{1} : 0; });
   for (int i = 0; i < w.visible; ++i) {
     const int k = w.first + i;
     if (k - n < 0) continue;
-    int count = 0;
-    for (int j = 0; j < n; ++j) count += Bar(w, k - j).close > Bar(w, k - j - 1).close ? 1 : 0;
-    v[i] = TruncToValue(static_cast<double>(count) / n * 100);
+    v[i] = TruncToValue(static_cast<double>(rises.Sum(k, n)) / n * 100);
   }
   return v;
 }

@@ -21,6 +21,7 @@
 #include <cstring>
 
 #include "core/app/commands.h"
+#include "core/app/lists_area.h"
 #include "core/net/net_config.h"
 #include "core/net/version_check.h"
 #include "core/text/sjis.h"
@@ -28,6 +29,9 @@
 #include "ui/app/splitter_bar.h"
 #include "ui/chart/chart_pane.h"
 #include "ui/gfx/qt_canvas.h"
+#include "ui/lists/list_pane.h"
+#include "ui/lists/lists_controller.h"
+#include "ui/lists/tree_pane.h"
 #include "ui/net/download_dialogs.h"
 #include "ui/technical/technical_pane_widget.h"
 
@@ -265,7 +269,7 @@ void MainWindow::BuildBands() {
 }
 
 void MainWindow::CodeBoxEdited(const QString& text) {
-  if (CodeBoxChanged(ws_, *this, text.toStdString())) UpdateMenuMarks();
+  if (CodeBoxChanged(ws_, *this, prompt_, text.toStdString())) UpdateMenuMarks();
 }
 
 void MainWindow::RestoreBandOrder() {
@@ -354,8 +358,15 @@ void MainWindow::BuildPanes() {
   separator_->setFrameStyle(QFrame::HLine | QFrame::Sunken);
   crosshair_.frame = client_;
 
-  tree_ = EmptyPane("treePane", client_);
-  list_ = EmptyPane("listPane", client_);
+  ListsController::Menus menus;
+  menus.tree = ContextMenu(context_menu::kTree);
+  const QList<QAction*> listMenus = ContextMenu(context_menu::kList)->actions();
+  for (size_t i = 0; i < menus.list.size() && static_cast<qsizetype>(i) < listMenus.size(); ++i)
+    menus.list[i] = listMenus[static_cast<qsizetype>(i)]->menu();
+  menus.action = [this](int id) { return Action(id); };
+  lists_ = new ListsController(ws_, *this, prompt_, std::move(menus), client_);
+  tree_ = lists_->tree();
+  list_ = lists_->list();
   timeSeries_ = EmptyPane("timeSeriesPane", client_);
   comparison_ = EmptyPane("comparisonPane", client_);
   const ChartModel model{&ws_.settings, &ws_.series, &ws_.window, &ws_.brands, &ws_.monochrome};
@@ -412,8 +423,8 @@ void MainWindow::BuildPanes() {
   });
   // The window's own menu wherever no pane menu of its own is: the back frame, the splitters, the tabs
   // and the panes whose content comes later.
-  for (QWidget* w : std::initializer_list<QWidget*>{splitterV_, splitterHT_, splitterHB_, tabs_, tree_, list_,
-                                                    timeSeries_, comparison_}) {
+  for (QWidget* w : std::initializer_list<QWidget*>{splitterV_, splitterHT_, splitterHB_, tabs_, timeSeries_,
+                                                    comparison_}) {
     w->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(w, &QWidget::customContextMenuRequested, this, [this, w](const QPoint& p) {
       // The right button during a splitter drag cancels the drag instead.
@@ -746,6 +757,10 @@ void MainWindow::StartDownload(SingleBrandJob job) {
   if (!storeFailure->isEmpty()) prompt_.Message(storeFailure->toStdString(), "エラー");
 }
 
+ListsView& MainWindow::Lists() {
+  return *lists_;
+}
+
 void MainWindow::StartVersionCheckIfWanted() {
   if (ws_.settings.check_version != 1 || ws_.busy()) return;
   const NetConfig config = NetConfigFromSettings(ws_.settings);
@@ -798,6 +813,12 @@ void MainWindow::FinishJobs() {
 void MainWindow::closeEvent(QCloseEvent* e) {
   if (closed_) {
     e->accept();
+    return;
+  }
+  // A memo that cannot be written keeps the window open unless the user lets it go.
+  if (!ReadyToExit(ws_, prompt_)) {
+    fetchBands_ = true;
+    e->ignore();
     return;
   }
   closed_ = true;

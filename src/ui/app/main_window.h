@@ -15,9 +15,12 @@
 #include "core/app/commands.h"
 #include "core/app/pane_layout.h"
 #include "core/settings/registry_backend.h"
+#include "ui/app/about_box.h"
 #include "ui/app/completion_sound.h"
 #include "ui/app/qt_prompt.h"
 #include "ui/chart/chart_model.h"
+#include "ui/intraday/intraday_window.h"
+#include "ui/settings/settings_dialog.h"
 
 class QAction;
 class QFrame;
@@ -30,6 +33,7 @@ class QToolBar;
 namespace sorano {
 
 class ChartPaneWidget;
+class ListsController;
 class TechnicalPaneWidget;
 class SplitterBar;
 class ProgressDialog;
@@ -57,6 +61,7 @@ class MainWindow : public QMainWindow, public Shell {
   QMenu* ContextMenu(int index) const;
   QMenu* WindowMenu() const { return windowMenu_; }
   ChartPaneWidget* chartPane() const { return chart_; }
+  ListsController* lists() const { return lists_; }
   TechnicalPaneWidget* technicalPane() const { return technical_; }
   QWidget* pane(Pane p) const;
   SplitterBar* splitter(Splitter s) const;
@@ -87,6 +92,11 @@ class MainWindow : public QMainWindow, public Shell {
   void CopyToClipboard(Pane pane) override;
   bool RunDialog(DialogId dialog) override;
   void StartDownload(SingleBrandJob job) override;
+  SettingsSheetView& settingsSheet() override { return settingsSheet_; }
+  AboutBoxView& aboutBox() override { return aboutBox_; }
+  IntradayView& intraday() override { return intraday_; }
+  IntradayWindow* intradayWindow() const { return intraday_.window(); }
+  ListsView& Lists() override;
 
  protected:
   void closeEvent(QCloseEvent*) override;
@@ -132,6 +142,7 @@ class MainWindow : public QMainWindow, public Shell {
   QWidget* client_ = nullptr;  // the central widget: everything below the bands and above the status bar
   QFrame* separator_ = nullptr;
   QWidget* back_ = nullptr;
+  ListsController* lists_ = nullptr;
   QWidget* tree_ = nullptr;
   QWidget* list_ = nullptr;
   QWidget* timeSeries_ = nullptr;
@@ -149,6 +160,11 @@ class MainWindow : public QMainWindow, public Shell {
   QPointer<ProgressDialog> progress_;
   bool fetchBands_ = true;  // false after the exit command: the band layout read at start is kept
   bool closed_ = false;
+
+  // The windows of the option and help menus; the intraday window closes before the rest goes.
+  SettingsSheetRunner settingsSheet_{this};
+  AboutBoxRunner aboutBox_{this};
+  IntradayController intraday_{ws_, this, [this] { UpdateMenuMarks(); }};
 };
 
 }  // namespace sorano

@@ -1,9 +1,9 @@
 #include "ui/gfx/qt_canvas.h"
 
 #include <QFontDatabase>
-#include <QFontMetrics>
 #include <QPolygon>
 #include <algorithm>
+#include <cstring>
 #include <vector>
 
 namespace sorano {
@@ -14,10 +14,14 @@ QColor ToQColor(Color c) {
 
 namespace {
 
-QRect Normalized(int left, int top, int right, int bottom) {
-  if (right < left) std::swap(left, right);
-  if (bottom < top) std::swap(top, bottom);
-  return QRect(QPoint(left, top), QPoint(right - 1, bottom - 1));  // QRect's corners are inclusive
+// The text cells are dropped together once they hold this many pixels (32 MB), and the text widths
+// once there are this many: a pane's labels fit many times over, and a long scroll through ever new
+// prices cannot grow them without bound.
+constexpr int64_t kMaxCellPixels = int64_t{1} << 23;
+constexpr size_t kMaxWidths = 1 << 14;
+
+void AppendKey(std::string& key, uint32_t v) {
+  key.append(reinterpret_cast<const char*>(&v), sizeof v);
 }
 
 }  // namespace
@@ -25,8 +29,8 @@ QRect Normalized(int left, int top, int right, int bottom) {
 QtCanvas::QtCanvas(int width, int height)
     : image_(std::max(1, width), std::max(1, height), QImage::Format_RGB32) {
   image_.fill(Qt::white);
-  font_.setFamily(MapFace(QString::fromStdString(Font().face)));
-  font_.setPixelSize(Font().height);
+  font_ = QFont(MapFace(QString::fromStdString(fontSpec_.face)));
+  font_.setPixelSize(fontSpec_.height);
   metrics_ = QFontMetrics(font_);
 }
 
@@ -39,7 +43,6 @@ void QtCanvas::Resize(int width, int height) {
     painter_->end();
     painter_.reset();
   }
-  appliedPen_.reset();
   image_ = QImage(std::max(1, width), std::max(1, height), QImage::Format_RGB32);
   image_.fill(Qt::white);
 }
@@ -50,7 +53,6 @@ const QImage& QtCanvas::image() {
     painter_->end();
     painter_.reset();
   }
-  appliedPen_.reset();
   return image_;
 }
 
@@ -62,6 +64,12 @@ QPainter& QtCanvas::P() {
     painter_->setFont(font_);
   }
   return *painter_;
+}
+
+PixelBuffer QtCanvas::Pixels() {
+  // bits() detaches the image from a copy handed out by image(); QPainter draws into the same pixels.
+  return {reinterpret_cast<uint32_t*>(image_.bits()), image_.width(), image_.height(),
+          image_.bytesPerLine() / 4};
 }
 
 QString QtCanvas::MapFace(const QString& face) {
@@ -78,139 +86,141 @@ QString QtCanvas::MapFace(const QString& face) {
   return face;
 }
 
-void QtCanvas::SetPen(const Pen& pen) {
-  pen_ = pen;
-}
-
-void QtCanvas::SetBrush(const Brush& brush) {
-  brush_ = brush;
-}
-
 void QtCanvas::SetFont(const Font& font) {
+  if (font == fontSpec_) return;  // painters select the same font at every paint
+  fontSpec_ = font;
   font_ = QFont(MapFace(QString::fromStdString(font.face)));
   font_.setPixelSize(std::max(1, font.height));
   metrics_ = QFontMetrics(font_);
+  widths_.clear();
   if (painter_) painter_->setFont(font_);
 }
 
-void QtCanvas::ApplyPen() {
-  QPainter& p = P();
-  if (appliedPen_ == pen_) return;
-  appliedPen_ = pen_;
-  if (pen_.style == PenStyle::Null) {
+void QtCanvas::ApplyPen(QPainter& p, const Pen& pen) {
+  if (pen.style == PenStyle::Null) {
     p.setPen(Qt::NoPen);
     return;
   }
-  const int width = std::max(1, pen_.width);
-  QPen qp(ToQColor(pen_.color));
+  const int width = std::max(1, pen.width);
+  QPen qp(ToQColor(pen.color));
   if (width == 1) {
     qp.setWidth(0);  // cosmetic: exactly one pixel, like a GDI cosmetic pen
     qp.setCapStyle(Qt::FlatCap);
     qp.setJoinStyle(Qt::MiterJoin);
+    switch (pen.style) {
+      case PenStyle::Dot:
+        qp.setStyle(Qt::DotLine);
+        break;
+      case PenStyle::Dash:
+        qp.setStyle(Qt::DashLine);
+        break;
+      case PenStyle::DashDotDot:
+        qp.setStyle(Qt::DashDotDotLine);
+        break;
+      default:
+        break;
+    }
   } else {
-    qp.setWidth(width);  // GDI geometric pens have round ends and joins
+    qp.setWidth(width);  // GDI geometric pens are solid with round ends and joins
     qp.setCapStyle(Qt::RoundCap);
     qp.setJoinStyle(Qt::RoundJoin);
-  }
-  switch (pen_.style) {
-    case PenStyle::Dot:
-      qp.setStyle(Qt::DotLine);
-      break;
-    case PenStyle::Dash:
-      qp.setStyle(Qt::DashLine);
-      break;
-    case PenStyle::DashDotDot:
-      qp.setStyle(Qt::DashDotDotLine);
-      break;
-    default:
-      qp.setStyle(Qt::SolidLine);
-      break;
   }
   p.setPen(qp);
 }
 
-void QtCanvas::DrawSegment(int x0, int y0, int x1, int y1) {
-  if (x0 == x1 && y0 == y1) return;  // GDI draws nothing for an empty line
-  QPainter& p = P();
-  ApplyPen();
-  // A cosmetic flat-capped Qt line leaves out its end point, as GDI does; wider pens keep their round
-  // ends like GDI geometric pens.
-  p.drawLine(x0, y0, x1, y1);
+void QtCanvas::Blit(const QImage& cell, int x, int y) {
+  const int64_t left = std::max<int64_t>(x, 0), right = std::min<int64_t>(int64_t{x} + cell.width(), Width());
+  const int64_t top = std::max<int64_t>(y, 0),
+                bottom = std::min<int64_t>(int64_t{y} + cell.height(), Height());
+  if (left >= right || top >= bottom) return;
+  const PixelBuffer buffer = Pixels();
+  for (int64_t row = top; row < bottom; ++row) {
+    const auto* from = reinterpret_cast<const uint32_t*>(cell.constScanLine(static_cast<int>(row - y)));
+    std::memcpy(buffer.pixels + row * buffer.stride + left, from + (left - x),
+                static_cast<size_t>(right - left) * 4);
+  }
 }
 
 void QtCanvas::LineTo(int x, int y) {
-  DrawSegment(x_, y_, x, y);
+  const Point points[2] = {{x_, y_}, {x, y}};
+  StrokePath(Pixels(), pen_, points, pattern_);
   x_ = x;
   y_ = y;
 }
 
 void QtCanvas::Polyline(std::span<const Point> points) {
-  if (points.size() < 2) return;
-  QPainter& p = P();
-  ApplyPen();
-  QPolygon poly;
-  poly.reserve(static_cast<qsizetype>(points.size()));
-  for (const Point& pt : points) poly << QPoint(pt.x, pt.y);
-  p.drawPolyline(poly);
+  int pattern = 0;
+  StrokePath(Pixels(), pen_, points, pattern);
 }
 
 void QtCanvas::Rectangle(int left, int top, int right, int bottom) {
-  QPainter& p = P();
-  const QRect r = Normalized(left, top, right, bottom);
-  if (r.width() <= 0 || r.height() <= 0) return;
-  if (!brush_.hollow) p.fillRect(r, ToQColor(brush_.color));
-  if (pen_.style == PenStyle::Null) return;
-  ApplyPen();
-  p.setBrush(Qt::NoBrush);
-  if (std::max(1, pen_.width) == 1) {
-    p.drawRect(r.adjusted(0, 0, -1, -1));  // a cosmetic drawRect covers width + 1 pixels
-  } else {
-    QPen qp = p.pen();
-    qp.setJoinStyle(Qt::MiterJoin);
-    p.setPen(qp);
-    appliedPen_.reset();
-    p.drawRect(r.adjusted(0, 0, -1, -1));
-  }
+  if (left == right || top == bottom) return;
+  const PixelBuffer buffer = Pixels();
+  if (!brush_.hollow) FillPixels(buffer, left, top, right, bottom, PixelOf(brush_.color));
+  StrokeRectangle(buffer, pen_, left, top, right, bottom);
 }
 
 void QtCanvas::FillRect(int left, int top, int right, int bottom, Color color) {
-  const QRect r = Normalized(left, top, right, bottom);
-  if (r.width() <= 0 || r.height() <= 0) return;
-  P().fillRect(r, ToQColor(color));
+  FillPixels(Pixels(), left, top, right, bottom, PixelOf(color));
 }
 
 void QtCanvas::Ellipse(int left, int top, int right, int bottom) {
-  QPainter& p = P();
-  const QRect r = Normalized(left, top, right, bottom);
-  if (r.width() <= 0 || r.height() <= 0) return;
-  ApplyPen();
-  p.setBrush(brush_.hollow ? QBrush(Qt::NoBrush) : QBrush(ToQColor(brush_.color)));
-  p.drawEllipse(r.adjusted(0, 0, -1, -1));
+  DrawEllipse(Pixels(), pen_, brush_, left, top, right, bottom);
 }
 
 void QtCanvas::Polygon(std::span<const Point> points) {
   if (points.size() < 2) return;
   QPainter& p = P();
   QPolygon poly;
+  poly.reserve(static_cast<qsizetype>(points.size()));
   for (const Point& pt : points) poly << QPoint(pt.x, pt.y);
-  ApplyPen();
+  ApplyPen(p, pen_);
   p.setBrush(brush_.hollow ? QBrush(Qt::NoBrush) : QBrush(ToQColor(brush_.color)));
   p.drawPolygon(poly);
 }
 
 void QtCanvas::Text(int x, int y, std::string_view text) {
-  QPainter& p = P();
-  const QString s = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-  if (opaque_)
-    p.fillRect(QRect(x, y, metrics_.horizontalAdvance(s), metrics_.height()), ToQColor(textBackground_));
-  p.setPen(ToQColor(textColor_));
-  appliedPen_.reset();
-  p.drawText(QPoint(x, y + metrics_.ascent()), s);
+  const auto utf16 = [&] { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); };
+  if (!opaque_) {
+    QPainter& p = P();
+    p.setPen(ToQColor(textColor_));
+    p.drawText(QPoint(x, y + metrics_.ascent()), utf16());
+    return;
+  }
+  // An opaque cell depends only on the text, the font and the two colours: drawn once, copied after.
+  std::string key = "T";
+  for (uint32_t v : {static_cast<uint32_t>(fontSpec_.height), textColor_, textBackground_}) AppendKey(key, v);
+  key += fontSpec_.face;
+  key += '\0';
+  key += text;
+  auto it = cells_.find(key);
+  if (it == cells_.end()) {
+    const int width = MeasureText(text).width, height = metrics_.height();
+    if (width <= 0 || height <= 0) return;
+    QImage cell(width, height, QImage::Format_RGB32);
+    cell.fill(ToQColor(textBackground_));
+    QPainter p(&cell);
+    p.setRenderHint(QPainter::TextAntialiasing, true);
+    p.setFont(font_);
+    p.setPen(ToQColor(textColor_));
+    p.drawText(QPoint(0, metrics_.ascent()), utf16());
+    p.end();
+    if (cellPixels_ > kMaxCellPixels) cells_.clear(), cellPixels_ = 0;
+    cellPixels_ += int64_t{width} * height;
+    it = cells_.emplace(std::move(key), std::move(cell)).first;
+  }
+  Blit(it->second, x, y);
 }
 
 TextSize QtCanvas::MeasureText(std::string_view text) {
-  const QString s = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-  return {metrics_.horizontalAdvance(s), metrics_.height()};
+  const std::string key(text);
+  auto it = widths_.find(key);
+  if (it == widths_.end()) {
+    if (widths_.size() >= kMaxWidths) widths_.clear();
+    const QString s = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    it = widths_.emplace(key, metrics_.horizontalAdvance(s)).first;
+  }
+  return {it->second, metrics_.height()};
 }
 
 }  // namespace sorano

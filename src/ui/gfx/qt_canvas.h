@@ -1,7 +1,11 @@
 #pragma once
-// The Canvas on a QImage back buffer, painted with QPainter without antialiasing so that lines,
-// rectangles and ellipses land on the pixels a GDI device context would touch: line end points and
-// the right and bottom edges of rectangles are exclusive.
+// The Canvas on a QImage back buffer. Lines, rectangles, ellipses and fills are rasterised straight
+// into the image's pixels by core/gfx/raster (GDI's rules: 1-pixel lines leave out their end point,
+// wider pens are centred on the line, right and bottom edges are exclusive); polygons and text are
+// drawn with QPainter, polygons without antialiasing.
+//
+// Text widths and opaque text cells are kept by text, font and colours: a pane writes the same labels
+// at every paint, so each is laid out and drawn by QPainter once and copied afterwards.
 //
 // Fonts need a QGuiApplication (the offscreen platform will do).
 #include <QFont>
@@ -9,9 +13,11 @@
 #include <QImage>
 #include <QPainter>
 #include <memory>
-#include <optional>
+#include <string>
+#include <unordered_map>
 
 #include "core/gfx/canvas.h"
+#include "core/gfx/raster.h"
 
 namespace sorano {
 
@@ -29,8 +35,8 @@ class QtCanvas : public Canvas {
 
   int Width() const override { return image_.width(); }
   int Height() const override { return image_.height(); }
-  void SetPen(const Pen& pen) override;
-  void SetBrush(const Brush& brush) override;
+  void SetPen(const Pen& pen) override { pen_ = pen; }
+  void SetBrush(const Brush& brush) override { brush_ = brush; }
   void SetFont(const Font& font) override;
   void SetTextColor(Color color) override { textColor_ = color; }
   void SetTextBackground(Color color, bool opaque) override {
@@ -40,6 +46,7 @@ class QtCanvas : public Canvas {
   void MoveTo(int x, int y) override {
     x_ = x;
     y_ = y;
+    pattern_ = 0;
   }
   void LineTo(int x, int y) override;
   void Polyline(std::span<const Point> points) override;
@@ -55,16 +62,16 @@ class QtCanvas : public Canvas {
 
  private:
   QPainter& P();
-  void ApplyPen();
-  void DrawSegment(int x0, int y0, int x1, int y1);
+  void ApplyPen(QPainter& p, const Pen& pen);
+  PixelBuffer Pixels();
+  // Copies a text cell (Format_RGB32) with its top-left corner at (x, y).
+  void Blit(const QImage& cell, int x, int y);
 
   QImage image_;
   std::unique_ptr<QPainter> painter_;
   Pen pen_;
-  // The pen the painter holds now, when it is pen_'s translation: painters set the same pen for long
-  // runs of lines, and building a QPen for each is a large part of a paint.
-  std::optional<Pen> appliedPen_;
   Brush brush_;
+  Font fontSpec_;
   QFont font_;
   QFontMetrics metrics_{font_};
   Color textColor_ = kBlack;
@@ -72,6 +79,12 @@ class QtCanvas : public Canvas {
   bool opaque_ = true;
   int x_ = 0;
   int y_ = 0;
+  int pattern_ = 0;  // where a styled pen's pattern stands at the current position
+
+  // Text widths of the current font, and the drawn text cells; both are bounded (see qt_canvas.cpp).
+  std::unordered_map<std::string, int> widths_;
+  std::unordered_map<std::string, QImage> cells_;
+  int64_t cellPixels_ = 0;
 };
 
 QColor ToQColor(Color c);

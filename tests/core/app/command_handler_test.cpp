@@ -1,13 +1,16 @@
 // Command semantics on a Workspace with a recording Shell and a scripted Prompt.
 #include "core/app/command_handler.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <memory>
 #include <vector>
 
+#include "core/app/about_box.h"
 #include "core/app/commands.h"
+#include "core/fs/file_io.h"
 #include "core/net/net_config.h"
 #include "core/store/chart_file.h"
 #include "core/text/sjis.h"
@@ -26,7 +29,7 @@ class CommandTest : public ::testing::Test {
  protected:
   void SetUp() override {
     SettingsStore& s = ws->settings;
-    std::memcpy(s.check_path, dir.path().data(), dir.path().size() + 1);
+    std::memcpy(s.runtime.data_path, dir.path().data(), dir.path().size() + 1);
     s.check_code = 7203;
     AddBrand(1301, "極洋", 1);
     AddBrand(7203, "トヨタ自動車", 1);
@@ -330,8 +333,8 @@ TEST_F(CommandTest, ChartDataCommandsOnABrandWithoutDataOfferTheInitialisation) 
 TEST_F(CommandTest, NextAndPreviousBrandWalkTheCodesInUse) {
   Run(cmd::kNextBrand);
   EXPECT_EQ(ws->settings.check_code, 9984);
-  EXPECT_EQ(shell.Work(),
-            (Calls{"SetCaption 9984 ソフトバンク - Sorano 2.04", "Refresh chart", "Refresh technical"}));
+  EXPECT_EQ(shell.Work(), (Calls{"Lists.ShowMemo", "SetCaption 9984 ソフトバンク - Sorano 2.04",
+                                 "Refresh chart", "Refresh technical"}));
   EXPECT_EQ(ws->series.count(), -1);  // no chart files for 9984
 
   // At the highest code in use the same brand stays and is loaded again.
@@ -361,7 +364,7 @@ TEST_F(CommandTest, NextAndPreviousBrandFromACodeOutsideTheTable) {
   Run(cmd::kNextBrand);
   EXPECT_EQ(ws->settings.check_code, 2147483647);
   EXPECT_EQ(BrandCaption(*ws), kTitleText);
-  EXPECT_EQ(shell.Work()[0], "SetCaption Sorano 2.04");
+  EXPECT_THAT(shell.Work(), testing::Contains("SetCaption Sorano 2.04"));
 }
 
 TEST_F(CommandTest, CaptionNamesCodeBrandAndMarket) {
@@ -369,14 +372,14 @@ TEST_F(CommandTest, CaptionNamesCodeBrandAndMarket) {
 }
 
 TEST_F(CommandTest, CodeBoxSwitchesTheBrandAtFourCharacters) {
-  EXPECT_FALSE(CodeBoxChanged(*ws, shell, "998"));
-  EXPECT_FALSE(CodeBoxChanged(*ws, shell, "99845"));
+  EXPECT_FALSE(CodeBoxChanged(*ws, shell, prompt, "998"));
+  EXPECT_FALSE(CodeBoxChanged(*ws, shell, prompt, "99845"));
   EXPECT_EQ(ws->settings.check_code, 7203);
   EXPECT_TRUE(shell.calls.empty());
-  EXPECT_TRUE(CodeBoxChanged(*ws, shell, "9984"));
+  EXPECT_TRUE(CodeBoxChanged(*ws, shell, prompt, "9984"));
   EXPECT_EQ(ws->settings.check_code, 9984);
   EXPECT_EQ(ws->series.count(), -1);
-  EXPECT_TRUE(CodeBoxChanged(*ws, shell, "0042"));  // no check that the code exists
+  EXPECT_TRUE(CodeBoxChanged(*ws, shell, prompt, "0042"));  // no check that the code exists
   EXPECT_EQ(ws->settings.check_code, 42);
   EXPECT_EQ(shell.calls.back(), "Refresh technical");
 }
@@ -427,8 +430,85 @@ TEST_F(CommandTest, LinksAndBrowser) {
   EXPECT_EQ(shell.Work(), (Calls{"OpenUrl http://127.0.0.1:47150/news", "StartWebBrowser"}));
 }
 
+TEST_F(CommandTest, SettingsSheetOkStoresAndAsksForARestartCancelKeepsEverything) {
+  const std::string folder = ws->settings.data_folder().prefix();
+  shell.onSheet = [](SettingsSheet& sheet) {
+    sheet.SetText(SettingsSheet::FieldIndex("para_shi_sma01"), "0");
+    sheet.SetText(SettingsSheet::FieldIndex("check_path"), "/elsewhere");
+    sheet.SetColour(1, 0, 0x102030);
+    return true;
+  };
+  ASSERT_TRUE(Run(cmd::kSettingsDialog));
+  EXPECT_EQ(ws->settings.para_shi_sma01, 1);
+  EXPECT_EQ(ws->settings.color_chart[0], 0x102030);
+  EXPECT_STREQ(ws->settings.check_path, "/elsewhere/");
+  // The new folder is for the next start: this run still reads the brand from the folder it began with.
+  EXPECT_EQ(ws->settings.data_folder().prefix(), folder);
+  EXPECT_EQ(ReloadSeries(*ws), 15);
+  EXPECT_EQ(shell.Work(), (Calls{"RunSettingsSheet", "Refresh chart", "Refresh technical", "Repaint tree",
+                                 "Repaint list"}));
+  ASSERT_EQ(prompt.calls.size(), 1u);
+  EXPECT_EQ(prompt.calls[0].text, kMsgRestart);
+  EXPECT_EQ(prompt.calls[0].caption, "設定");
+  EXPECT_EQ(prompt.calls[0].icon, PromptIcon::Information);
+
+  shell.onSheet = [](SettingsSheet&) { return true; };  // OK without a change: the message all the same
+  Run(cmd::kSettingsDialog);
+  EXPECT_EQ(prompt.calls.size(), 2u);
+
+  shell.onSheet = [](SettingsSheet& sheet) {
+    sheet.SetColour(1, 0, 0x0000FF);
+    sheet.SetText(SettingsSheet::FieldIndex("para_shi_sma02"), "99");
+    return false;
+  };
+  shell.calls.clear();
+  Run(cmd::kSettingsDialog);
+  EXPECT_EQ(ws->settings.color_chart[0], 0x102030);
+  EXPECT_EQ(ws->settings.para_shi_sma02, 25);
+  EXPECT_EQ(shell.Work(), Calls{"RunSettingsSheet"});
+  EXPECT_EQ(prompt.calls.size(), 2u);
+}
+
+TEST_F(CommandTest, AboutBoxNamesTheLibrariesTheProgramRunsOn) {
+  ASSERT_TRUE(Run(cmd::kAbout));
+  ASSERT_TRUE(shell.about);
+  const AboutContent& about = *shell.about;
+  EXPECT_EQ(about.title, "Sorano 2.04");
+  EXPECT_EQ(about.site, "http://127.0.0.1:47150/");
+  EXPECT_TRUE(about.libraries[0].starts_with("libcurl Version ")) << about.libraries[0];
+  EXPECT_GT(about.libraries[0].size(), std::string_view("libcurl Version ").size());
+  EXPECT_TRUE(about.libraries[3].starts_with("GNU C Library Version 2.")) << about.libraries[3];
+  // A library whose version cannot be had shows its label alone.
+  EXPECT_EQ(LoadedLibraryVersion("libsorano-not-loaded.so"), "");
+  EXPECT_EQ(AboutLibraryLine("libcanberra.so Version ", ""), "libcanberra.so Version ");
+  // The loaded file's version: libcurl.so.4.8.0 gives "4.8.0"; libc.so.6 names no version.
+  EXPECT_NE(LoadedLibraryVersion("libcurl.so").find('.'), std::string::npos);
+  EXPECT_EQ(LoadedLibraryVersion("libc.so"), "");
+}
+
+TEST_F(CommandTest, IntradayOpensOneWindowAndIsCheckedWhileItIsOpen) {
+  ASSERT_TRUE(Run(cmd::kIntraday));
+  EXPECT_EQ(shell.Work(), Calls{"OpenIntradayWindow"});
+  EXPECT_FALSE(Checked(cmd::kIntraday));
+  ws->intradayWindowOpen = true;
+  EXPECT_TRUE(Checked(cmd::kIntraday));
+}
+
+TEST_F(CommandTest, HelpAndReadMeOpenTheShippedFilesOrSayWhyNot) {
+  test::TempDir shipped;
+  ASSERT_TRUE(EnsureFolder(shipped / "help"));
+  ASSERT_TRUE(WriteFileAtomic(shipped / "help/index.html", "<html></html>"));
+  ::setenv("SORANO_RESOURCES", shipped.path().c_str(), 1);
+  Run(cmd::kHelp);
+  EXPECT_EQ(shell.Work(), Calls{"OpenFile " + shipped.path() + "/help/index.html"});
+  Run(cmd::kReadMe);  // not shipped in this folder
+  ::unsetenv("SORANO_RESOURCES");
+  ASSERT_EQ(prompt.calls.size(), 1u);
+  EXPECT_EQ(prompt.calls[0].text, "「ReadMe.txt」を開けませんでした。");
+}
+
 TEST_F(CommandTest, CommandsOfLaterWorkAndUnknownIdsDoNothing) {
-  for (int id : {33022, 32771, 104, 32925, 32939, 32826, 32990, 33018, 12345, 0}) {
+  for (int id : {32925, 32939, 32826, 32990, 12345, 0}) {
     EXPECT_FALSE(Run(id)) << id;
     EXPECT_FALSE(Enabled(id)) << id;
   }

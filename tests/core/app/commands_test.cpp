@@ -158,12 +158,10 @@ TEST(CommandTable, ToolbarHasTwentyOneEntriesWithTheirImages) {
 
 TEST(CommandTable, EnabledExactlyWhereTheWorkExists) {
   auto ws = std::make_unique<Workspace>();
-  const std::set<int> later = {104,   32771, 32773, 32826, 32854, 32869, 32871, 32872, 32873, 32893, 32894,
-                               32895, 32896, 32900, 32901, 32913, 32914, 32915, 32916, 32917, 32918, 32925,
-                               32926, 32927, 32929, 32930, 32931, 32932, 32939, 32940, 32941, 32944, 32947,
-                               32948, 32949, 32950, 32951, 32965, 32969, 32971, 32979, 32980, 32990, 32991,
-                               32992, 32994, 32995, 32996, 32997, 32998, 32999, 33000, 33001, 33002, 33003,
-                               33018, 33022, 33025, 33026, 33027, 33028};
+  // Commands of areas still to come, and the folder commands, which need a selected folder (none is in
+  // a fresh workspace).
+  const std::set<int> later = {32826, 32893, 32900, 32901, 32925, 32926, 32927, 32929, 32930, 32931, 32932,
+                               32939, 32940, 32941, 32944, 32969, 32990, 32991, 32992, 32994, 33002, 33003};
   for (const CommandInfo& c : Commands()) EXPECT_EQ(MenuState(*ws, c.id).enabled, !later.count(c.id)) << c.id;
   // The data commands grey while busy; nothing else does.
   ws->downloads.busy = 1;

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "core/app/first_start.h"
+#include "core/fs/file_io.h"
 #include "core/settings/memory_registry.h"
 #include "core/settings/settings_store.h"
 #include "core/store/market_sector.h"
@@ -56,6 +57,7 @@ TEST(FirstStart, SeedsThePerUserDataFolderFromTheShippedList) {
   EXPECT_TRUE(prompt.calls.empty());
   EXPECT_EQ(test::ReadBytes(dataRoot + "data/default.dat"), test::ReadBytes(kShipped));
   EXPECT_EQ(test::ReadBytes(dataRoot + "data/view.dat").size(), 2560000u);
+  EXPECT_EQ(FileExists(dataRoot + "data/mybrand.dat", 0), 1);  // no folders yet, and nothing to report
   const BrandRecord& toyota = (*table)[7203];
   EXPECT_EQ(toyota.market, 1);
   EXPECT_EQ(toyota.sector, 17);
@@ -76,8 +78,10 @@ TEST(FirstStart, KeepsTheUsersOwnListAndReportsAMissingOne) {
   auto table = std::make_unique<BrandTable>();
   // A list already in the data folder is the user's: it is applied, not replaced.
   test::WriteBytes(dir / "data/default.dat", "1301,2,1\r\n");
+  test::WriteBytes(dir / "data/mybrand.dat", "株,0,1301\r\n");
   EXPECT_EQ(SeedDataFolder(folder, kShipped, *table, prompt), 1);
   EXPECT_EQ(test::ReadBytes(dir / "data/default.dat"), "1301,2,1\r\n");
+  EXPECT_EQ(test::ReadBytes(dir / "data/mybrand.dat"), "株,0,1301\r\n");
   EXPECT_EQ((*table)[1301].market, 2);
   EXPECT_EQ((*table)[7203].price, 0);
 

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <random>
+
 #include "core/chart/chart_test_series.h"
 
 namespace sorano {
@@ -88,6 +91,60 @@ TEST(MovingAverageTest, WindowWeightedAverages) {
   for (auto& b : bars) b.high = 101, b.low = 100, b.close = 100;
   ama.Assign(bars);
   EXPECT_EQ(ComputeAverage(AverageKind::Ama, ama, Window(0, 3), 2).v[2], 100);
+}
+
+// Each average added up from its definition at every position, against the running sums.
+TEST(MovingAverageTest, RunningSumsEqualTheLookBackAddedUpAtEveryPosition) {
+  std::mt19937 rng(7);
+  std::vector<PriceBar> bars(400);
+  int close = 5000;
+  for (PriceBar& b : bars) {
+    close = std::max(1, close + static_cast<int>(rng() % 401) - 200);
+    b.close = b.open = close;
+    b.high = close + static_cast<int>(rng() % 50);
+    b.low = std::max(1, close - static_cast<int>(rng() % 50));
+  }
+  PriceSeries s;
+  s.Assign(bars);
+  auto c = [&](int t) { return static_cast<double>(bars[static_cast<size_t>(t)].close); };
+  auto direct = [&](AverageKind kind, int t, int period) -> int64_t {
+    const int n = kind == AverageKind::Tma ? (period + 1) / 2 : period, m = std::min(t + 1, n);
+    double sum = 0, weights = 0;
+    switch (kind) {
+      case AverageKind::Sma:
+      case AverageKind::Tma:
+        for (int k = 0; k < n; ++k) sum += c(t - k);
+        return static_cast<int64_t>(sum) / n;
+      case AverageKind::Ama:
+        for (int k = 0; k < n; ++k) sum += (bars[t - k].high + bars[t - k].low) / 2;
+        return static_cast<int64_t>(sum) / n;
+      case AverageKind::Wma:
+        for (int k = 1; k < n; ++k) sum += k * c(t - k);
+        return static_cast<int64_t>(sum) / (static_cast<int64_t>(n) * (n - 1) / 2);
+      case AverageKind::Lma:
+        for (int k = 0; k < m; ++k) sum += (m - k) * c(t - k);
+        return static_cast<int64_t>(sum / (m * (m + 1) / 2.0));
+      case AverageKind::Epma:
+        for (int i = 1; i <= m; ++i) sum += (3 * i - m - 1) * c(t - i + 1);
+        return static_cast<int64_t>((2.0 / (m * (m + 1))) * sum);
+      default:  // Swma
+        for (int k = 0; k < m; ++k) sum += std::sin((m - k) * (kSwmaPi / (n + 1.0))) * c(t - k);
+        for (int i = 1; i <= m; ++i) weights += std::sin(i * (kSwmaPi / (n + 1.0)));
+        return static_cast<int64_t>(sum / weights);
+    }
+  };
+  for (AverageKind kind : {AverageKind::Sma, AverageKind::Ama, AverageKind::Wma, AverageKind::Tma,
+                           AverageKind::Lma, AverageKind::Epma, AverageKind::Swma}) {
+    for (int period : {2, 5, 26}) {
+      for (const ChartWindow& w : {Window(0, 120), Window(3, 60), Window(200, 150)}) {
+        const OverlayLine line = ComputeAverage(kind, s, w, period);
+        ASSERT_TRUE(line.Drawn());
+        for (int j = line.start - 1; j < w.visible; ++j)
+          ASSERT_EQ(line.v[static_cast<size_t>(j)], direct(kind, w.first + j, period))
+              << static_cast<int>(kind) << " period " << period << " first " << w.first << " j " << j;
+      }
+    }
+  }
 }
 
 TEST(MovingAverageTest, AllButTheEmaGiveADateTheSameValueWhereverTheWindowStarts) {

@@ -29,15 +29,36 @@ TEST(TrendOverlaysTest, IchimokuMidPricesAndPositions) {
   // Prices above a million yen: (highest + lowest) / 2 must not wrap.
   std::vector<PriceBar> bars;
   for (int i = 0; i < 100; ++i) bars.push_back(Bar(2003, 1, 1, 0, 2000000000 - i, 900000000 + i, 1700000000));
+  const PriceSeries big = Series(bars);
+  EXPECT_EQ(MidPrices(big, 3, 10, 10)[0], (2000000000LL - 8 + 900000008LL) / 2);
+  EXPECT_EQ(MidPrices(big, 3, 1, 1)[0], kNoValue);      // needs bar -1
+  EXPECT_EQ(MidPrices(big, 3, 100, 100)[0], kNoValue);  // past the series
+  EXPECT_EQ(MidPrices(big, 0, 10, 12), std::vector<int32_t>(3, kNoValue));
+
+  // Highs and lows that go up and down, so every look-back has its extremes somewhere inside.
+  bars.clear();
+  for (int i = 0; i < 100; ++i)
+    bars.push_back(Bar(2003, 1, 1, 0, 1000 + (i * 37) % 101, 900 - (i * 53) % 89, 950));
   const PriceSeries s = Series(bars);
-  EXPECT_EQ(MidPrice(s, 3, 10), (2000000000LL - 8 + 900000008LL) / 2);
-  EXPECT_EQ(MidPrice(s, 3, 1), kNoValue);    // needs bar -1
-  EXPECT_EQ(MidPrice(s, 3, 100), kNoValue);  // past the series
+  auto mid = [&](int n, int u) -> int64_t {
+    if (u - n + 1 < 0 || u >= s.count()) return kNoValue;
+    int64_t hh = 0, ll = 1000000000;
+    for (int k = u - n + 1; k <= u; ++k)
+      hh = std::max<int64_t>(hh, s[k].high), ll = std::min<int64_t>(ll, s[k].low);
+    return (hh + ll) / 2;
+  };
   const IchimokuLines r = ComputeIchimoku(s, Window(60, 30), 26, 9, 52, 26);
   EXPECT_EQ(r.ahead, 30 + 26);
-  EXPECT_EQ(r.base[0], MidPrice(s, 26, 60));
-  EXPECT_EQ(r.spanA[40], (static_cast<int64_t>(MidPrice(s, 26, 100 - 26)) + MidPrice(s, 9, 100 - 26)) / 2);
-  EXPECT_EQ(r.spanB[40], MidPrice(s, 52, 100 - 52 + 26));
+  for (int j = 0; j < r.ahead; ++j) {
+    const size_t k = static_cast<size_t>(j);
+    const int t = 60 + j;
+    if (j < 30) {
+      EXPECT_EQ(r.base[k], mid(26, t)) << j;
+      EXPECT_EQ(r.conv[k], mid(9, t)) << j;
+    }
+    EXPECT_EQ(r.spanA[k], (mid(26, t - 26) + mid(9, t - 26)) / 2) << j;
+    EXPECT_EQ(r.spanB[k], mid(52, t - 52 + 26)) << j;
+  }
   EXPECT_EQ(r.lag[0], s[86].close);
   EXPECT_EQ(r.lag[13], s[99].close);
   EXPECT_EQ(r.lag[14], kNoValue);  // bar 100 is past the end

@@ -346,12 +346,28 @@ TEST(SettingsStoreTest, TextsAreWrittenUpToTheirTerminatingZero) {
   const auto& key = reg.keys.at(kAlice);
   EXPECT_EQ(key.at("check_path"), (RegValue{RegType::Sz, std::string("/d/\0", 4)}));
   EXPECT_EQ(key.at("check_proxyprot"), (RegValue{RegType::Sz, std::string("99999\0", 6)}));
-  EXPECT_EQ(key.at("check_editer"), (RegValue{RegType::Sz, std::string("notepad\0", 8)}));
+  EXPECT_EQ(key.at("check_editer"), (RegValue{RegType::Sz, std::string("xdg-open\0", 9)}));
+}
+
+TEST(SettingsStoreTest, TheDataFolderIsFixedForTheRunAtLoad) {
+  MemoryRegistry reg;
+  reg.keys[kAlice]["sorano_first_start"] = {RegType::Dword, Dw(1)};
+  reg.keys[kAlice]["check_path"] = {RegType::Sz, std::string("/srv/kabu/\0", 11)};
+  SettingsStore s;
+  ASSERT_TRUE(s.load(reg, kAlice));
+  EXPECT_EQ(s.data_folder().Path("data/view.dat"), "/srv/kabu/data/view.dat");
+  // The settings dialog changes check_path; this run keeps reading and writing the folder it began with.
+  std::strcpy(s.check_path, "/elsewhere/");
+  EXPECT_EQ(s.data_folder().prefix(), "/srv/kabu/");
+  ASSERT_TRUE(s.save(reg, kAlice));
+  EXPECT_EQ(reg.keys[kAlice]["check_path"].data, std::string("/elsewhere/\0", 12));
 }
 
 TEST(SettingsStoreTest, ResetAnsweredNoChangesNothing) {
   SettingsStore s = EveryFieldChanged();
-  s.runtime = {5, 9, 1};
+  s.runtime.parabolic_af_min = 5;
+  s.runtime.parabolic_af_max = 9;
+  s.runtime.base_line = 1;
   SettingsStore before = s;
   test::FakePrompt prompt;
   prompt.answers = {PromptAnswer::No};
@@ -370,7 +386,9 @@ TEST(SettingsStoreTest, ResetAnsweredNoChangesNothing) {
 
 TEST(SettingsStoreTest, ResetAnsweredYesSetsTheResetColumnAndKeepsTheRest) {
   SettingsStore s = EveryFieldChanged();
-  s.runtime = {5, 9, 1};
+  s.runtime.parabolic_af_min = 5;
+  s.runtime.parabolic_af_max = 9;
+  s.runtime.base_line = 1;
   const SettingsStore before = s;
   test::FakePrompt prompt;
   prompt.answers = {PromptAnswer::Yes};
@@ -438,7 +456,13 @@ TEST(SettingsStoreTest, ResetAnsweredYesSetsTheResetColumnAndKeepsTheRest) {
                            "host_chart",
                            "host_quote",
                            "host_chart_image",
-                           "host_maker"})
+                           "host_maker",
+                           "host_news",
+                           "host_board",
+                           "host_profile",
+                           "host_analysis",
+                           "host_statements",
+                           "host_search"})
     EXPECT_EQ(Field(s, name), Field(before, name)) << name;
   EXPECT_EQ(s.runtime.base_line, 0);
 }

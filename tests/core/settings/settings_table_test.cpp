@@ -41,7 +41,7 @@ check_rc.bottom D 4 0 k
 check_font_size B 4 18 18
 check_font_name S 256 "MS UI Gothic" "MS UI Gothic"
 check_version D 4 1 1
-check_editer S 1024 "notepad" k
+check_editer S 1024 "xdg-open" k
 check_key_link01 S 1024 "http://" "http://"
 check_key_link02 S 1024 "http://" "http://"
 check_key_link03 S 1024 "http://127.0.0.1:47150/" "http://127.0.0.1:47150/"
@@ -181,6 +181,12 @@ host_chart S 256 "127.0.0.1:47150" k
 host_quote S 256 "127.0.0.1:47150" k
 host_chart_image S 256 "127.0.0.1:47150" k
 host_maker S 256 "127.0.0.1:47150" k
+host_news S 256 "127.0.0.1:47150" k
+host_board S 256 "127.0.0.1:47150" k
+host_profile S 256 "127.0.0.1:47150" k
+host_analysis S 256 "127.0.0.1:47150" k
+host_statements S 256 "127.0.0.1:47150" k
+host_search S 256 "www.google.com" k
 )";
 
 struct Expected {

@@ -225,6 +225,58 @@ TEST(Stochastic, LinesMatchThePlainSumsAndStopAtTheFirstBar) {
   EXPECT_EQ(flat.c[0], kNoValue);
 }
 
+// The running look-backs (extremes, sums, the sorted RCI window) against each definition added up
+// afresh at every position, on bars with many ties.
+TEST(LookBacks, MatchTheirDefinitionAtEveryPosition) {
+  std::mt19937 rng(14);
+  std::vector<PriceBar> bars;
+  for (int i = 0; i < 200; ++i) {
+    PriceBar b;
+    b.low = 900 + static_cast<int32_t>(rng() % 8);
+    b.high = b.low + static_cast<int32_t>(rng() % 4);
+    b.close = b.low + static_cast<int32_t>(rng() % static_cast<uint32_t>(b.high - b.low + 1));
+    bars.push_back(b);
+  }
+  auto pct = [](double x) { return static_cast<int32_t>(x * 100); };
+  for (int n : {2, 9, 26}) {
+    const BarWindow w = ClampedWindow(bars, 30, 150);
+    const IndicatorValues wr = WilliamsR(w, n), rsi = Rsi(w, n), rci = Rci(w, n);
+    const AroonValues aroon = Aroon(w, n);
+    const DmiValues dmi = Dmi(w, n);
+    for (int i = 0; i < 150; ++i) {
+      const int k = 30 + i;
+      double hh = bars[k].high, ll = bars[k].low, up = 0, down = 0, pdm = 0, mdm = 0, tr = 0, d2 = 0;
+      int jh = 0, jl = 0;
+      for (int j = 1; j <= n; ++j) {
+        if (bars[k - j].high > hh) hh = bars[k - j].high, jh = j;
+        if (bars[k - j].low < ll) ll = bars[k - j].low, jl = j;
+      }
+      for (int j = 0; j <= n; ++j) {
+        const int c = bars[k - j].close - bars[k - j - 1].close;
+        (c > 0 ? up : down) += std::abs(c);
+      }
+      for (int m = k - n + 1; m <= k; ++m) {
+        const int upMove = bars[m].high - bars[m - 1].high, downMove = bars[m - 1].low - bars[m].low;
+        pdm += upMove > downMove && upMove > 0 ? upMove : 0;
+        mdm += downMove > upMove && downMove > 0 ? downMove : 0;
+        const int pc = bars[m - 1].close;
+        tr += std::max({bars[m].high - bars[m].low, bars[m].high - pc, pc - bars[m].low});
+        int notAbove = 0;
+        for (int x = k - n + 1; x <= k; ++x) notAbove += bars[x].close <= bars[m].close;
+        d2 += std::pow((k - m + 1) - (n + 1 - notAbove), 2);
+      }
+      EXPECT_EQ(wr[i], hh == ll ? kNoValue : pct((bars[k].close - ll) / (hh - ll))) << n << " " << i;
+      EXPECT_EQ(aroon.up[i], pct(static_cast<double>(n - jh) / n)) << n << " " << i;
+      EXPECT_EQ(aroon.down[i], pct(static_cast<double>(n - jl) / n)) << n << " " << i;
+      EXPECT_EQ(rsi[i], up + down == 0 ? kNoValue : pct(up / n / (up / n + down / n))) << n << " " << i;
+      EXPECT_EQ(dmi.plus[i], tr == 0 ? kNoValue : pct(pdm / tr)) << n << " " << i;
+      EXPECT_EQ(dmi.minus[i], tr == 0 ? kNoValue : pct(mdm / tr)) << n << " " << i;
+      EXPECT_EQ(rci[i], static_cast<int32_t>((1 - 6 * d2 / (n * (n * n - 1.0))) * 100 + 100))
+          << n << " " << i;
+    }
+  }
+}
+
 TEST(Momentum, ChangeRelativeToTheCurrentClose) {
   // (110 - 100) / 110 * 100 + 50 = 59.09; (90 - 100) / 90 * 100 + 50 = 38.9.
   EXPECT_EQ(Momentum(Newest(FromCloses({100, 110}), 1), 1)[0], 59);

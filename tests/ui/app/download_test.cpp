@@ -8,53 +8,21 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
-#include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <functional>
-#include <memory>
 
 #include "core/app/command_handler.h"
 #include "core/app/commands.h"
-#include "feed_server.h"
+#include "feed_window_test.h"
 #include "support/file_size_limit.h"
-#include "support/temp_dir.h"
-#include "ui/app/main_window.h"
 #include "ui/net/download_dialogs.h"
 
 namespace sorano {
 namespace {
 
-class WindowDownloadTest : public ::testing::Test {
+class WindowDownloadTest : public test::FeedWindowTest {
  protected:
-  void SetUp() override {
-    // The feed on loopback is reached directly whatever proxy the machine has set.
-    for (const char* name :
-         {"http_proxy", "HTTP_PROXY", "https_proxy", "HTTPS_PROXY", "all_proxy", "ALL_PROXY"})
-      ::unsetenv(name);
-    feed::FeedOptions options;
-    options.brandsFile = std::string(SORANO_SOURCE_DIR) + "/resources/default.dat";
-    feed_ = std::make_unique<feed::FeedServer>(options);
-    ASSERT_GT(feed_->Start(0), 0);
-    ws = std::make_unique<Workspace>();
-    std::strncpy(ws->settings.check_path, dir.path().c_str(), sizeof ws->settings.check_path - 1);
-    const std::string host = "127.0.0.1:" + std::to_string(feed_->port());
-    std::strncpy(ws->settings.host_chart, host.c_str(), sizeof ws->settings.host_chart - 1);
-    std::strncpy(ws->settings.host_quote, host.c_str(), sizeof ws->settings.host_quote - 1);
-    ws->settings.check_code = 7203;
-    ws->settings.check_DL_restart = 0;
-    window = std::make_unique<MainWindow>(*ws, nullptr, "");
-    window->resize(1000, 700);
-    window->show();
-    QApplication::processEvents();
-  }
-
   std::string ChartFile() const { return dir.path() + "data/chdata_d/7203.dat"; }
-
-  test::TempDir dir;
-  std::unique_ptr<feed::FeedServer> feed_;
-  std::unique_ptr<Workspace> ws;
-  std::unique_ptr<MainWindow> window;
 };
 
 TEST_F(WindowDownloadTest, InitialisingShowsTheProgressDialogUntilTheChartIsRead) {

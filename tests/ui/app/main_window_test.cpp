@@ -24,6 +24,7 @@
 #include "core/app/command_handler.h"
 #include "core/app/commands.h"
 #include "core/settings/memory_registry.h"
+#include "support/fake_prompt.h"
 #include "support/temp_dir.h"
 #include "ui/app/main_window.h"
 #include "ui/app/qt_prompt.h"
@@ -43,7 +44,9 @@ class MainWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ws = std::make_unique<Workspace>();
-    std::strncpy(ws->settings.check_path, dir.path().c_str(), sizeof ws->settings.check_path - 1);
+    std::strncpy(ws->settings.runtime.data_path, dir.path().c_str(),
+                 sizeof ws->settings.runtime.data_path - 1);
+    test::WriteBytes(dir / "data/mybrand.dat", "");  // no folders: nothing to report
     window = std::make_unique<MainWindow>(*ws, nullptr, "");
   }
   void Show(int width = 1000, int height = 720) {
@@ -408,7 +411,8 @@ TEST_F(MainWindowTest, ChartPanesShareTheWindowScrollAndReadOut) {
   // A brand without data shows nothing of the brand before.
   {
     const PriceSeries shown = ws->series;
-    CodeBoxChanged(*ws, *window, "9999");
+    test::FakePrompt prompt;
+    CodeBoxChanged(*ws, *window, prompt, "9999");
     for (int i = 0; i < 9; ++i) EXPECT_EQ(window->StatusPart(i), QString()) << i;
     ws->series = shown;
     window->Refresh(Pane::kPriceChart);
@@ -501,7 +505,8 @@ TEST(MainWindowExitTest, CloseSavesTheWindowAndTheBandOrderWhichTheNextStartRest
   test::TempDir dir;
   MemoryRegistry registry;
   auto ws = std::make_unique<Workspace>();
-  std::strncpy(ws->settings.check_path, dir.path().c_str(), sizeof ws->settings.check_path - 1);
+  std::strncpy(ws->settings.runtime.data_path, dir.path().c_str(), sizeof ws->settings.runtime.data_path - 1);
+  test::WriteBytes(dir / "data/mybrand.dat", "");
   // Band 2 first, then band 0, and band 1 on a row of its own.
   SetBand(ws->settings.rbBand[0], 2, 0);
   SetBand(ws->settings.rbBand[1], 0, 0);
@@ -536,7 +541,8 @@ TEST(MainWindowExitTest, MaximisedOrNotTheWindowComesBackWhereItWas) {
   test::TempDir dir;
   MemoryRegistry registry;
   auto ws = std::make_unique<Workspace>();
-  std::strncpy(ws->settings.check_path, dir.path().c_str(), sizeof ws->settings.check_path - 1);
+  std::strncpy(ws->settings.runtime.data_path, dir.path().c_str(), sizeof ws->settings.runtime.data_path - 1);
+  test::WriteBytes(dir / "data/mybrand.dat", "");
   ws->settings.check_window = 1;
   ws->settings.check_rc = {.top = 90, .left = 120, .right = 700, .bottom = 500};
   // Three starts and exits, the second one maximised: the place is the same each time (the window
@@ -563,7 +569,8 @@ TEST(MainWindowExitTest, TheExitCommandKeepsTheBandRecordsReadAtStart) {
   test::TempDir dir;
   MemoryRegistry registry;
   auto ws = std::make_unique<Workspace>();
-  std::strncpy(ws->settings.check_path, dir.path().c_str(), sizeof ws->settings.check_path - 1);
+  std::strncpy(ws->settings.runtime.data_path, dir.path().c_str(), sizeof ws->settings.runtime.data_path - 1);
+  test::WriteBytes(dir / "data/mybrand.dat", "");
   ws->settings.rbBand[0].fill(0x5A);  // not a record of ours: the default order is used
   const auto kept = ws->settings.rbBand[0];
   MainWindow window(*ws, &registry, "K");

@@ -93,6 +93,30 @@ TEST(QtCanvasTest, FillRectAndOpaqueTextStayInsideTheirCells) {
   EXPECT_GT(dark, 5);
 }
 
+TEST(QtCanvasTest, TextCellsFollowTheirTextColoursAndFontAndEarlierPicturesStayAsTheyWere) {
+  QtCanvas canvas(200, 60);
+  canvas.FillRect(0, 0, 200, 60, kWhite);
+  canvas.SetFont({"MS UI Gothic", 16});
+  canvas.SetTextColor(kRed);
+  canvas.SetTextBackground(kBlue, true);
+  canvas.Text(10, 10, "12");
+  const TextSize size = canvas.MeasureText("12");
+  const QImage before = canvas.image();  // a copy sharing the pixels, as the clipboard takes one
+  canvas.SetTextColor(kBlack);
+  canvas.SetTextBackground(kWhite, true);
+  canvas.Text(10, 10, "12");
+  canvas.SetTextColor(kRed);
+  canvas.SetTextBackground(kBlue, true);
+  canvas.Text(100, 30, "12");
+  const QImage& after = canvas.image();
+  EXPECT_TRUE(IsColor(before, 10, 10, kBlue));
+  EXPECT_TRUE(IsColor(after, 10, 10, kWhite));
+  EXPECT_EQ(after.copy(100, 30, size.width, size.height), before.copy(10, 10, size.width, size.height));
+  EXPECT_NE(after.copy(10, 10, size.width, size.height), before.copy(10, 10, size.width, size.height));
+  canvas.SetFont({"MS UI Gothic", 24});
+  EXPECT_GT(canvas.MeasureText("12").width, size.width);
+}
+
 TEST(QtCanvasTest, JapaneseFaceMapsToAnInstalledFont) {
   const QString family = QtCanvas::MapFace("MS UI Gothic");
   EXPECT_NE(family, QString("MS UI Gothic"));
