@@ -1,32 +1,44 @@
 #pragma once
 // What the harnesses share: a scratch data folder, whole-file helpers, the check that stops the run
 // with the input that broke a property, and the Shift_JIS well-formedness test.
+#include <signal.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <string>
 #include <string_view>
 
+#include "core/fs/file_io.h"
 #include "core/prompt/prompt.h"
 #include "core/text/sjis.h"
 
 namespace sorano::fuzz {
 
-// A data-folder prefix of this process (with a trailing '/'), on /dev/shm when there is one so that
-// the syncs of the atomic writes cost nothing. Removed when the process ends normally.
+// A data-folder prefix of this process (with a trailing '/'): "sorano-fuzz-<pid>" on /dev/shm when there
+// is one, so that the syncs of the atomic writes cost nothing. Removed when the process ends normally;
+// the folders of runs that crashed or were stopped are removed by the next run.
 inline const std::string& Scratch() {
   struct Folder {
     std::string path;
     Folder() {
-      std::string tmpl = std::string(std::filesystem::is_directory("/dev/shm") ? "/dev/shm" : "/tmp") +
-                         "/sorano-fuzz-XXXXXX";
-      if (!::mkdtemp(tmpl.data())) std::abort();
-      path = tmpl + "/";
+      const std::filesystem::path root = std::filesystem::is_directory("/dev/shm") ? "/dev/shm" : "/tmp";
+      constexpr std::string_view kPrefix = "sorano-fuzz-";
+      std::error_code ec;
+      for (std::filesystem::directory_iterator it(root, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (!name.starts_with(kPrefix)) continue;
+        const long pid = std::atol(name.c_str() + kPrefix.size());
+        if (pid > 0 && ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH)
+          std::filesystem::remove_all(it->path(), ec);
+      }
+      path = (root / (std::string(kPrefix) + std::to_string(::getpid()))).string() + "/";
+      std::filesystem::remove_all(path, ec);
+      if (!std::filesystem::create_directory(path, ec)) std::abort();
     }
     ~Folder() {
       std::error_code ec;
@@ -44,8 +56,7 @@ inline void WriteFile(const std::string& path, std::string_view bytes) {
 }
 
 inline std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  return ReadWholeFile(path).value_or("");
 }
 
 // Answers every question with its default, as no one is there to see it.
