@@ -62,16 +62,9 @@ void FillRows(Workspace& ws, Prompt& prompt, ListSource source) {
   ws.list.Fill(std::move(source), TablesOf(ws));
 }
 
-void RefillList(Workspace& ws, Shell& shell, Prompt& prompt) {
-  FillList(ws, shell, prompt, ws.list.source(), ListChange::kSameSource);
-}
-
-// A folder operation's outcome for the list of that folder.
+// A folder operation on the list's folder: the list shows the folder as it now is.
 void AfterFolderChange(Workspace& ws, Shell& shell, Prompt& prompt, FolderResult result) {
-  if (result == FolderResult::kReloaded)
-    ShowReloadedFolders(ws, shell, prompt);
-  else if (result == FolderResult::kDone)
-    RefillList(ws, shell, prompt);
+  if (FolderChanged(ws, shell, prompt, result)) RefillList(ws, shell, prompt);
 }
 
 void AddCode(Workspace& ws, Shell& shell, Prompt& prompt) {
@@ -203,6 +196,15 @@ void OpenLists(Workspace& ws, Prompt& prompt, const std::string& sizeClassPath) 
 void FillList(Workspace& ws, Shell& shell, Prompt& prompt, ListSource source, ListChange change) {
   FillRows(ws, prompt, std::move(source));
   shell.Lists().ShowList(change);
+}
+
+void RefillList(Workspace& ws, Shell& shell, Prompt& prompt) {
+  FillList(ws, shell, prompt, ws.list.source(), ListChange::kSameSource);
+}
+
+bool FolderChanged(Workspace& ws, Shell& shell, Prompt& prompt, FolderResult result) {
+  if (result == FolderResult::kReloaded) ShowReloadedFolders(ws, shell, prompt);
+  return result == FolderResult::kDone;
 }
 
 void ShowReloadedFolders(Workspace& ws, Shell& shell, Prompt& prompt) {

@@ -38,6 +38,12 @@ void ShowListSource(Workspace& ws, Shell& shell, Prompt& prompt, ListSource sour
 
 // Fills the list from source (the account and history files are read first) and shows it.
 void FillList(Workspace& ws, Shell& shell, Prompt& prompt, ListSource source, ListChange change);
+// What a folder operation's result means for the panes: true when the change was made; when the file
+// had changed on disk and was read again instead, the panes show it (ShowReloadedFolders).
+bool FolderChanged(Workspace& ws, Shell& shell, Prompt& prompt, FolderResult result);
+// Fills the list again from the source it shows, its selection kept: after a folder operation, and
+// when the brand table changed (a download of every brand's quote, the initial data).
+void RefillList(Workspace& ws, Shell& shell, Prompt& prompt);
 // The folder file was read again: the tree shows the folders, a selected folder that is gone gives way
 // to お気に入り, and a folder's list is filled again.
 void ShowReloadedFolders(Workspace& ws, Shell& shell, Prompt& prompt);

@@ -19,20 +19,11 @@ void NewFolder(Workspace& ws, Shell& shell, Prompt& prompt) {
   // A new folder is made from お気に入り or from one of its folders (the node's parent).
   if (!FolderOrFavourites(ws.treeNode)) return;
   int32_t slot = -1;
-  switch (ws.folders.Create(ws.settings.data_folder(), prompt, &slot)) {
-    case FolderResult::kDone: {
-      const NodeId node{tree_root::kFavourites, slot};
-      SelectTreeNode(ws, shell, prompt, node);
-      shell.Lists().ShowFolders();
-      shell.Lists().EditFolderName(node);
-      break;
-    }
-    case FolderResult::kReloaded:
-      ShowReloadedFolders(ws, shell, prompt);
-      break;
-    default:
-      break;
-  }
+  if (!FolderChanged(ws, shell, prompt, ws.folders.Create(ws.settings.data_folder(), prompt, &slot))) return;
+  const NodeId node{tree_root::kFavourites, slot};
+  SelectTreeNode(ws, shell, prompt, node);
+  shell.Lists().ShowFolders();
+  shell.Lists().EditFolderName(node);
 }
 
 void DeleteFolder(Workspace& ws, Shell& shell, Prompt& prompt) {
@@ -41,17 +32,11 @@ void DeleteFolder(Workspace& ws, Shell& shell, Prompt& prompt) {
     return;
   }
   if (!ws.treeNode->IsFolder()) return;
-  switch (ws.folders.Remove(ws.settings.data_folder(), prompt, ws.treeNode->child)) {
-    case FolderResult::kDone:
-      SelectTreeNode(ws, shell, prompt, kFavouritesRoot);
-      shell.Lists().ShowFolders();
-      break;
-    case FolderResult::kReloaded:
-      ShowReloadedFolders(ws, shell, prompt);
-      break;
-    default:
-      break;
-  }
+  if (!FolderChanged(ws, shell, prompt,
+                     ws.folders.Remove(ws.settings.data_folder(), prompt, ws.treeNode->child)))
+    return;
+  SelectTreeNode(ws, shell, prompt, kFavouritesRoot);
+  shell.Lists().ShowFolders();
 }
 
 }  // namespace
@@ -97,12 +82,9 @@ bool CanRenameNode(const Workspace& ws, NodeId node) {
 bool RenameFolder(Workspace& ws, Shell& shell, Prompt& prompt, NodeId node, std::string_view utf8) {
   if (!CanRenameNode(ws, node)) return false;
   const FolderResult r = ws.folders.Rename(ws.settings.data_folder(), prompt, node.child, utf8);
-  if (r == FolderResult::kReloaded) {
-    ShowReloadedFolders(ws, shell, prompt);
-  } else {
-    shell.Lists().ShowFolders();  // the stored name, or the old one when it was refused
-  }
-  return r == FolderResult::kDone;
+  // The stored name, or the old one when it was refused.
+  if (r != FolderResult::kReloaded) shell.Lists().ShowFolders();
+  return FolderChanged(ws, shell, prompt, r);
 }
 
 std::vector<int> TreeMenuCommands(const Workspace& ws, const std::optional<NodeId>& under) {

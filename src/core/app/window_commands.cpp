@@ -8,6 +8,7 @@
 #include "core/app/command_area.h"
 #include "core/app/commands.h"
 #include "core/app/first_start.h"
+#include "core/app/lists_area.h"
 #include "core/net/net_config.h"
 #include "core/net/version_check.h"
 #include "core/text/fixed_field.h"
@@ -349,14 +350,18 @@ bool ExecuteWindowCommand(Workspace& ws, Shell& shell, Prompt& prompt, int id) {
     case cmd::kAllBrandsDownload:
       // Greyed while busy; should it arrive anyway, the all-brands job must not run beside a
       // single-brand job on the same files.
-      if (ws.busy())
+      if (ws.busy()) {
         prompt.Message(kMsgOtherBrandBusy, kCaptionWarning, PromptIcon::Warning);
-      else
-        shell.RunDialog(DialogId::kAllBrandsDownload);
+        return true;
+      }
+      shell.RunDialog(DialogId::kAllBrandsDownload);
+      // The list shows the quotes stored, also those of a job cancelled half way.
+      RefillList(ws, shell, prompt);
       return true;
     case cmd::kUpdateInitialData:
       ApplyDefaultData(s.data_folder(), ws.brands, prompt);
       shell.SetCaption(BrandCaption(ws));  // the shown brand may have got its name
+      RefillList(ws, shell, prompt);
       return true;
     case cmd::kResetSettings:
       if (s.reset_to_defaults(prompt)) {

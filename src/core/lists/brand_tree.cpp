@@ -9,11 +9,6 @@
 namespace sorano {
 namespace {
 
-constexpr std::string_view kRootTexts[tree_root::kCount] = {
-    "お気に入り", "口座管理", "取引履歴", "指標別",   "コード別",
-    "市場別",     "業種別",   "単元額別", "利回り別", "時価総額別",
-};
-
 // A fixed child of a category and the list it stands for.
 struct Child {
   std::string_view text;
@@ -63,21 +58,28 @@ constexpr Child kMarketCapChildren[] = {
     {"1兆円以上", kCap, 0, 1000000, 100000000},
 };
 
-// The fixed children of a root; the market and sector roots take theirs from the number tables.
+// The roots in tree order: text, image and fixed children. お気に入り takes the folders, and the market
+// and sector roots take theirs from the number tables.
+struct Root {
+  std::string_view text;
+  int image;
+  std::span<const Child> children;
+};
+constexpr Root kRoots[tree_root::kCount] = {
+    {"お気に入り", tree_image::kFavourites, {}},
+    {"口座管理", tree_image::kAccount, {}},
+    {"取引履歴", tree_image::kHistory, {}},
+    {"指標別", tree_image::kOther, kIndexChildren},
+    {"コード別", tree_image::kOther, kCodeChildren},
+    {"市場別", tree_image::kOther, {}},
+    {"業種別", tree_image::kOther, {}},
+    {"単元額別", tree_image::kOther, kUnitValueChildren},
+    {"利回り別", tree_image::kOther, kYieldChildren},
+    {"時価総額別", tree_image::kOther, kMarketCapChildren},
+};
+
 std::span<const Child> FixedChildren(int32_t root) {
-  switch (root) {
-    case tree_root::kIndexes:
-      return kIndexChildren;
-    case tree_root::kCodes:
-      return kCodeChildren;
-    case tree_root::kUnitValues:
-      return kUnitValueChildren;
-    case tree_root::kYields:
-      return kYieldChildren;
-    case tree_root::kMarketCaps:
-      return kMarketCapChildren;
-  }
-  return {};
+  return kRoots[static_cast<size_t>(root)].children;
 }
 
 // Markets 1..12 and sectors 1..35 are the children of their roots, in number order.
@@ -91,18 +93,6 @@ std::string ChildText(int32_t root, int32_t child) {
   if (root == tree_root::kMarkets) return std::string(MarketName(child + 1));
   if (root == tree_root::kSectors) return std::string(SectorName(child + 1));
   return std::string(FixedChildren(root)[static_cast<size_t>(child)].text);
-}
-
-int RootImage(int32_t root) {
-  switch (root) {
-    case tree_root::kFavourites:
-      return tree_image::kFavourites;
-    case tree_root::kAccount:
-      return tree_image::kAccount;
-    case tree_root::kHistory:
-      return tree_image::kHistory;
-  }
-  return tree_image::kOther;
 }
 
 // Folder slots shown in the tree: up to the first free slot, flag 0 only.
@@ -130,7 +120,10 @@ std::vector<TreeNode> FolderNodes(const FolderTable& folders) {
 std::vector<TreeNode> BuildTree(const FolderTable& folders) {
   std::vector<TreeNode> roots;
   for (int32_t root = 0; root < tree_root::kCount; ++root) {
-    TreeNode node{NodeId{root, -1}, std::string(kRootTexts[root]), RootImage(root), {}};
+    TreeNode node{NodeId{root, -1},
+                  std::string(kRoots[static_cast<size_t>(root)].text),
+                  kRoots[static_cast<size_t>(root)].image,
+                  {}};
     if (root == tree_root::kFavourites) {
       node.children = FolderNodes(folders);
     } else {

@@ -78,13 +78,16 @@ bool FolderBook::UpToDate(const DataFolder& folder, Prompt& prompt) {
   return false;
 }
 
-FolderResult FolderBook::Save(const DataFolder& folder, Prompt& prompt, const FolderTable& before) {
+FolderResult FolderBook::Apply(const DataFolder& folder, Prompt& prompt,
+                               const std::function<void()>& change) {
+  const auto before = std::make_unique<FolderTable>(table_);
+  change();
   // Every named slot is written, also one behind a slot a hand edit left empty.
   int last = -1;
   for (int i = 0; i < static_cast<int>(kFolderCount); ++i)
     if (table_[static_cast<size_t>(i)].name[0] != '\0') last = i;
   if (SaveFolders(folder, table_, last, prompt) != 1) {
-    table_ = before;
+    table_ = *before;
     return FolderResult::kFailed;
   }
   stamp_ = StampOf(FolderFile(folder));
@@ -98,11 +101,11 @@ FolderResult FolderBook::Create(const DataFolder& folder, Prompt& prompt, int32_
     prompt.Message(kMsgTooManyFolders, kCaptionWarning, PromptIcon::Warning);
     return FolderResult::kRefused;
   }
-  const auto before = std::make_unique<FolderTable>(table_);
-  BrandFolder& f = table_[static_cast<size_t>(free)];
-  f = BrandFolder{};
-  SetField(f.name, Utf8ToSjis(kNewFolderName));
-  const FolderResult r = Save(folder, prompt, *before);
+  const FolderResult r = Apply(folder, prompt, [&] {
+    BrandFolder& f = table_[static_cast<size_t>(free)];
+    f = BrandFolder{};
+    SetField(f.name, Utf8ToSjis(kNewFolderName));
+  });
   if (r == FolderResult::kDone && slot != nullptr) *slot = free;
   return r;
 }
@@ -116,18 +119,16 @@ FolderResult FolderBook::Rename(const DataFolder& folder, Prompt& prompt, int32_
     prompt.Message(kMsgEmptyFolderName, kCaptionWarning, PromptIcon::Warning);
     return FolderResult::kRefused;
   }
-  const auto before = std::make_unique<FolderTable>(table_);
-  SetField(table_[static_cast<size_t>(slot)].name, name);
-  return Save(folder, prompt, *before);
+  return Apply(folder, prompt, [&] { SetField(table_[static_cast<size_t>(slot)].name, name); });
 }
 
 FolderResult FolderBook::Remove(const DataFolder& folder, Prompt& prompt, int32_t slot) {
   if (!UpToDate(folder, prompt)) return FolderResult::kReloaded;
   if (!Used(slot)) return FolderResult::kRefused;
-  const auto before = std::make_unique<FolderTable>(table_);
-  std::move(table_.begin() + slot + 1, table_.end(), table_.begin() + slot);
-  table_.back() = BrandFolder{};
-  return Save(folder, prompt, *before);
+  return Apply(folder, prompt, [&] {
+    std::move(table_.begin() + slot + 1, table_.end(), table_.begin() + slot);
+    table_.back() = BrandFolder{};
+  });
 }
 
 FolderResult FolderBook::AddCode(const DataFolder& folder, Prompt& prompt, int32_t slot, int32_t code) {
@@ -146,9 +147,7 @@ FolderResult FolderBook::AddCode(const DataFolder& folder, Prompt& prompt, int32
     prompt.Message(refusal, kCaptionWarning, PromptIcon::Warning);
     return FolderResult::kRefused;
   }
-  const auto before = std::make_unique<FolderTable>(table_);
-  f.codes[codes.size()] = code;
-  return Save(folder, prompt, *before);
+  return Apply(folder, prompt, [&] { f.codes[codes.size()] = code; });
 }
 
 FolderResult FolderBook::RemoveCodes(const DataFolder& folder, Prompt& prompt, int32_t slot,
@@ -165,12 +164,12 @@ FolderResult FolderBook::RemoveCodes(const DataFolder& folder, Prompt& prompt, i
     any = true;
   }
   if (!any) return FolderResult::kRefused;
-  const auto before = std::make_unique<FolderTable>(table_);
-  size_t kept = 0;
-  for (size_t i = 0; i < count; ++i)
-    if (!drop[i]) f.codes[kept++] = f.codes[i];
-  std::fill(std::begin(f.codes) + static_cast<std::ptrdiff_t>(kept), std::end(f.codes), 0);
-  return Save(folder, prompt, *before);
+  return Apply(folder, prompt, [&] {
+    size_t kept = 0;
+    for (size_t i = 0; i < count; ++i)
+      if (!drop[i]) f.codes[kept++] = f.codes[i];
+    std::fill(std::begin(f.codes) + static_cast<std::ptrdiff_t>(kept), std::end(f.codes), 0);
+  });
 }
 
 FolderResult FolderBook::Reorder(const DataFolder& folder, Prompt& prompt, int32_t slot,
@@ -182,9 +181,7 @@ FolderResult FolderBook::Reorder(const DataFolder& folder, Prompt& prompt, int32
   if (current.size() != codes.size() || !std::is_permutation(codes.begin(), codes.end(), current.begin()))
     return FolderResult::kRefused;
   if (std::equal(codes.begin(), codes.end(), current.begin())) return FolderResult::kDone;
-  const auto before = std::make_unique<FolderTable>(table_);
-  std::copy(codes.begin(), codes.end(), std::begin(f.codes));
-  return Save(folder, prompt, *before);
+  return Apply(folder, prompt, [&] { std::copy(codes.begin(), codes.end(), std::begin(f.codes)); });
 }
 
 }  // namespace sorano

@@ -8,6 +8,7 @@
 // nothing else: the folder the user pointed at may now be in another slot, and writing the old table
 // would throw the user's edit away.
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string_view>
@@ -74,8 +75,8 @@ class FolderBook {
  private:
   // False (after reading the file again and telling the user) when the file changed on disk.
   bool UpToDate(const DataFolder& folder, Prompt& prompt);
-  // Writes the table; on failure puts `before` back.
-  FolderResult Save(const DataFolder& folder, Prompt& prompt, const FolderTable& before);
+  // Makes the change and writes the table; when the file cannot be written the table is put back.
+  FolderResult Apply(const DataFolder& folder, Prompt& prompt, const std::function<void()>& change);
   bool Used(int32_t slot) const;
 
   FolderTable table_{};

@@ -133,26 +133,36 @@ constexpr Titles kCompanyTitles(kCompanyColumns);
 constexpr Titles kAccountTitles(kAccountColumns);
 constexpr Titles kHistoryTitles(kHistoryColumns);
 
-std::span<const ColumnDef> Defs(ColumnSet set) {
-  switch (set) {
-    case ColumnSet::kPrice:
-      return kPriceColumns;
-    case ColumnSet::kCapital:
-      return kCapitalColumns;
-    case ColumnSet::kPerformance:
-      return kPerformanceColumns;
-    case ColumnSet::kCompany:
-      return kCompanyColumns;
-    case ColumnSet::kAccount:
-      return kAccountColumns;
-    case ColumnSet::kHistory:
-      return kHistoryColumns;
-  }
-  return {};
+// The sets in ColumnSet order: columns, titles, the family of widths and how many columns are
+// left-aligned.
+struct SetInfo {
+  std::span<const ColumnDef> defs;
+  std::span<const std::string_view> titles;
+  std::span<int32_t> (*widths)(SettingsStore&);
+  int leftAligned;
+};
+constexpr SetInfo kSets[] = {
+    {kPriceColumns, kPriceTitles.text, [](SettingsStore& s) { return std::span<int32_t>(s.list_kabu_size); },
+     2},
+    {kCapitalColumns, kCapitalTitles.text,
+     [](SettingsStore& s) { return std::span<int32_t>(s.list_shihon_size); }, 3},
+    {kPerformanceColumns, kPerformanceTitles.text,
+     [](SettingsStore& s) { return std::span<int32_t>(s.list_gyouseki_size); }, 2},
+    {kCompanyColumns, kCompanyTitles.text,
+     [](SettingsStore& s) { return std::span<int32_t>(s.list_company_size); }, 2},
+    {kAccountColumns, kAccountTitles.text,
+     [](SettingsStore& s) { return std::span<int32_t>(s.list_kouza_size); }, 2},
+    {kHistoryColumns, kHistoryTitles.text,
+     [](SettingsStore& s) { return std::span<int32_t>(s.list_torihiki_size); }, 2},
+};
+static_assert(std::size(kSets) == static_cast<size_t>(ColumnSet::kHistory) + 1);
+
+const SetInfo& Info(ColumnSet set) {
+  return kSets[static_cast<size_t>(set)];
 }
 
 const ColumnDef* Def(ColumnSet set, int column) {
-  const auto defs = Defs(set);
+  const auto defs = Info(set).defs;
   return column >= 0 && static_cast<size_t>(column) < defs.size() ? &defs[static_cast<size_t>(column)]
                                                                   : nullptr;
 }
@@ -222,43 +232,15 @@ ColumnSet ColumnSetOf(const ListSource& source, int32_t tabNum) {
 }
 
 std::span<const std::string_view> ColumnTitles(ColumnSet set) {
-  switch (set) {
-    case ColumnSet::kPrice:
-      return kPriceTitles.text;
-    case ColumnSet::kCapital:
-      return kCapitalTitles.text;
-    case ColumnSet::kPerformance:
-      return kPerformanceTitles.text;
-    case ColumnSet::kCompany:
-      return kCompanyTitles.text;
-    case ColumnSet::kAccount:
-      return kAccountTitles.text;
-    case ColumnSet::kHistory:
-      return kHistoryTitles.text;
-  }
-  return {};
+  return Info(set).titles;
 }
 
 int LeftAlignedColumns(ColumnSet set) {
-  return set == ColumnSet::kCapital ? 3 : 2;
+  return Info(set).leftAligned;
 }
 
 std::span<int32_t> ColumnWidths(SettingsStore& s, ColumnSet set) {
-  switch (set) {
-    case ColumnSet::kPrice:
-      return s.list_kabu_size;
-    case ColumnSet::kCapital:
-      return s.list_shihon_size;
-    case ColumnSet::kPerformance:
-      return s.list_gyouseki_size;
-    case ColumnSet::kCompany:
-      return s.list_company_size;
-    case ColumnSet::kAccount:
-      return s.list_kouza_size;
-    case ColumnSet::kHistory:
-      return s.list_torihiki_size;
-  }
-  return {};
+  return Info(set).widths(s);
 }
 
 std::string CellText(ColumnSet set, const ListRow& row, int column) {

@@ -48,6 +48,17 @@ ListRow BrandRow(const BrandTable& brands, int32_t code) {
   return row;
 }
 
+// The row of an account or history slot: its record in `member`, its brand's record beside it.
+template <typename Record>
+ListRow PortfolioRow(const BrandTable& brands, const SlotTable<Record>& table, int slot,
+                     Record ListRow::*member) {
+  const Record& record = table.slots[static_cast<size_t>(slot)];
+  ListRow row = BrandRow(brands, record.code);
+  row.slot = slot;
+  row.*member = record;
+  return row;
+}
+
 }  // namespace
 
 std::vector<ListRow> FillRows(const ListSource& s, const ListTables& t) {
@@ -74,20 +85,12 @@ std::vector<ListRow> FillRows(const ListSource& s, const ListTables& t) {
       }
       break;
     case SourceKind::kAccount:
-      for (int slot : t.holdings.SlotsInUse()) {
-        ListRow row = BrandRow(t.brands, t.holdings.slots[static_cast<size_t>(slot)].code);
-        row.slot = slot;
-        row.holding = t.holdings.slots[static_cast<size_t>(slot)];
-        rows.push_back(row);
-      }
+      for (int slot : t.holdings.SlotsInUse())
+        rows.push_back(PortfolioRow(t.brands, t.holdings, slot, &ListRow::holding));
       break;
     case SourceKind::kHistory:
-      for (int slot : t.trades.SlotsInUse()) {
-        ListRow row = BrandRow(t.brands, t.trades.slots[static_cast<size_t>(slot)].code);
-        row.slot = slot;
-        row.trade = t.trades.slots[static_cast<size_t>(slot)];
-        rows.push_back(row);
-      }
+      for (int slot : t.trades.SlotsInUse())
+        rows.push_back(PortfolioRow(t.brands, t.trades, slot, &ListRow::trade));
       break;
     case SourceKind::kCodeRange:
       // low inclusive, high exclusive; both inside int32 by construction of the tree's table.

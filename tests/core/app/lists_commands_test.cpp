@@ -61,6 +61,11 @@ TEST_F(ListsTest, TheRememberedNodeAndTreeClicksFillTheList) {
   EXPECT_EQ(ws->list.Codes(), (Codes{1301, 6758, 7203, 9984}));
   EXPECT_EQ(ws->settings.check_tree_hItem, NodeKey(NodeId{tree_root::kCodes, 0}));
   EXPECT_EQ(shell.calls, (std::vector<std::string>{"Lists.ShowList new"}));
+  // After a download of every brand's quote the list shows the figures stored.
+  ws->brands[6758].price = 2345;
+  ASSERT_TRUE(Run(cmd::kAllBrandsDownload));
+  EXPECT_EQ(ws->list.rows()[1].brand.price, 2345);
+  EXPECT_THAT(shell.calls, Contains("Lists.ShowList same"));
   // A remembered node that is gone (a deleted folder) gives the default node.
   ws->settings.check_tree_hItem = NodeKey(NodeId{tree_root::kFavourites, 5});
   OpenLists(*ws, prompt, "");
