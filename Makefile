@@ -5,9 +5,10 @@ BUILD_TSAN ?= build-tsan
 BUILD_REL  ?= build-release
 BUILD_FUZZ ?= build-fuzz
 FUZZ_SECONDS ?= 60
+PREFIX     ?= /usr/local
 CMAKE_GEN  := -G Ninja
 
-.PHONY: run test test-asan test-tsan fuzz bench build deps clean format
+.PHONY: run test test-asan test-tsan fuzz bench build deps clean format release install package
 
 deps:
 	@scripts/install-deps
@@ -55,6 +56,19 @@ bench: deps
 	cmake --build $(BUILD_REL) --target bench_frame
 	$(BUILD_REL)/bench_frame --benchmark_repetitions=5 --benchmark_report_aggregates_only=true \
 	  $(BENCH_ARGS) | grep -v -e '_mean ' -e '_median ' -e '_stddev ' -e '_cv '
+
+# The three programs built for use, in the Release build folder of the benchmark.
+release: deps
+	cmake $(CMAKE_GEN) -S . -B $(BUILD_REL) -DCMAKE_BUILD_TYPE=Release -DSORANO_BUILD_UI=ON
+	cmake --build $(BUILD_REL) --target sorano sorano-cli sorano-feed
+
+# make install [PREFIX=/usr/local] [DESTDIR=/staging/root]
+install: release
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD_REL) --prefix "$(PREFIX)" --strip
+
+# The Debian package sorano_<version>_<arch>.deb in $(BUILD_REL).
+package: release
+	cd $(BUILD_REL) && cpack -G DEB
 
 # The program on a demo settings file and data folder under $(BUILD)/demo, against a local sorano-feed.
 run: build

@@ -5,8 +5,11 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QSocketNotifier>
+#include <QTimer>
 #include <csignal>
+#include <cstdio>
 #include <memory>
+#include <optional>
 
 #include "core/app/command_handler.h"
 #include "core/app/crash_recovery.h"
@@ -17,7 +20,9 @@
 #include "ui/app/main_window.h"
 #include "ui/app/qt_prompt.h"
 #include "ui/app/single_instance.h"
+#include "ui/app/startup_timer.h"
 #include "ui/app/translations.h"
+#include "ui/chart/chart_pane.h"
 
 namespace {
 
@@ -49,11 +54,18 @@ void CloseOnSignals(QWidget* window) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  std::optional<sorano::StartupTimer> timer = sorano::StartupTimer::FromEnvironment();
+  auto mark = [&](const char* step) {
+    if (timer) timer->Mark(step);
+  };
   QApplication app(argc, argv);
   sorano::InstallQtTranslations(app);  // before the first message box
   const QString title = QString::fromUtf8(sorano::kTitleText);
   QApplication::setApplicationName(title);
+  // Ties the windows to the installed desktop entry (share/applications/jp.vantor.Sorano.desktop).
+  QGuiApplication::setDesktopFileName(QStringLiteral("jp.vantor.Sorano"));
   QApplication::setQuitOnLastWindowClosed(false);  // the window hides itself in the tray
+  mark("qt");
 
   auto ws = std::make_unique<sorano::Workspace>();
   sorano::QtPrompt prompt;
@@ -80,10 +92,13 @@ int main(int argc, char** argv) {
     sorano::SeedDataFolder(s.data_folder(), sorano::ShippedResourcePath("default.dat"), ws->brands, prompt);
   };
   if (!ws->settings.load(registry, key, hooks)) return 0;
+  mark("settings");
 
   sorano::RecoverDataFolder(ws->settings.data_folder());
   sorano::LoadBrandTable(ws->settings.data_folder(), ws->brands);
+  mark("brand table");
   sorano::ReloadSeries(*ws);
+  mark("series");
 
   sorano::MainWindow window(*ws, &registry, key);
   prompt.SetParent(&window);
@@ -91,7 +106,35 @@ int main(int argc, char** argv) {
                    &sorano::MainWindow::BringForward);
   CloseOnSignals(&window);
   window.SetCaption(sorano::BrandCaption(*ws));
+  mark("window");
   window.ShowAtSavedPlace();
-  window.StartVersionCheckIfWanted();
+
+  // Nothing goes out on the network before the first chart frame is on the screen: the version check
+  // starts after it (a second after the start when no chart is shown). A measured start ends there.
+  bool painted = false;
+  auto firstFrame = [&] {
+    if (painted) return;
+    painted = true;
+    if (timer) {
+      mark("first paint");
+      std::fprintf(stderr, "%s\n", timer->Report().c_str());
+      QCoreApplication::exit(0);
+      return;
+    }
+    window.StartVersionCheckIfWanted();
+  };
+  // The frame is on the screen once the paint event that drew it has been flushed: the next turn of
+  // the event loop.
+  QObject::connect(
+      window.chartPane(), &sorano::ChartPaneWidget::Painted, &window,
+      [&] { QTimer::singleShot(0, &window, firstFrame); }, Qt::SingleShotConnection);
+  if (timer) {
+    QTimer::singleShot(10000, &window, [&] {
+      std::fprintf(stderr, "startup: no chart frame was painted within 10 s\n");
+      QCoreApplication::exit(1);
+    });
+  } else {
+    QTimer::singleShot(1000, &window, firstFrame);
+  }
   return app.exec();
 }

@@ -7,7 +7,8 @@
 # brand, whose chart has no data: no candles), then the folder "e2e" and its row 7203 (candles again).
 # The bands are hidden ("表示(&V)" > "ツールバーの表示(&T)"), and a further screenshot must show the panes
 # laid out again for the taller client area (the chart tabs still right above the status bar); the
-# program is ended with F12 and the saved settings must then say weekly.
+# program is ended with F12 and the saved settings must then say weekly. Last, a measured start
+# (SORANO_MEASURE_STARTUP) must end by itself after its first chart frame and report its steps.
 #
 #   e2e_weekly_chart.sh SORANO SORANO_FEED E2E_CHECK_CANDLES ARTIFACT_DIR
 #
@@ -191,4 +192,12 @@ wait_for 20 bash -c "! kill -0 $APP_PID 2>/dev/null" || fail "the program did no
 wait "$APP_PID" 2>/dev/null
 APP_PID=""
 grep -q '^"check_ymd"=dword:00000001' "$SORANO_REGISTRY" || fail "the saved settings do not say weekly"
+
+# A measured start ends by itself once its first chart frame is on the screen, reports its steps and
+# saves nothing.
+cp "$SORANO_REGISTRY" "$WORK/saved.reg"
+SORANO_MEASURE_STARTUP=1 timeout 30 "$SORANO" >"$ARTIFACTS/startup.log" 2>&1 || fail "a measured start did not end by itself"
+grep -E '^startup ms: qt .* series .* window .* first paint .*, total [0-9.]+/[0-9.]+$' "$ARTIFACTS/startup.log" ||
+  fail "a measured start reported no steps"
+cmp -s "$SORANO_REGISTRY" "$WORK/saved.reg" || fail "a measured start changed the settings file"
 echo "e2e: passed"

@@ -94,19 +94,6 @@ class CliListener : public DownloadListener {
   bool finished_ = false, cancelled_ = false, storeFailed_ = false;
 };
 
-class NoPrompt : public Prompt {
- public:
-  explicit NoPrompt(std::ostream& err) : err_(err) {}
-  PromptAnswer Ask(std::string_view text, std::string_view, PromptButtons, PromptIcon,
-                   PromptAnswer d) override {
-    err_ << text << '\n';
-    return d;
-  }
-
- private:
-  std::ostream& err_;
-};
-
 int RunUpdate(Context& ctx, std::span<const std::string> args) {
   bool list = false, charts = false, allCodes = false, init = false;
   std::optional<int32_t> code;
@@ -151,7 +138,7 @@ int RunUpdate(Context& ctx, std::span<const std::string> args) {
 
   auto listener = std::make_shared<CliListener>(ctx.err, isatty(STDERR_FILENO) == 1);
   DownloadState state;
-  NoPrompt prompt(ctx.err);
+  StderrPrompt prompt(ctx.err);
   g_interrupted = 0;
   auto previous = std::signal(SIGINT, OnInterrupt);
   bool started;

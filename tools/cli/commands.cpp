@@ -1,6 +1,7 @@
 #include "commands.h"
 
 #include <charconv>
+#include <ostream>
 
 namespace sorano::cli {
 namespace {
@@ -19,6 +20,12 @@ const std::vector<Command>& Commands() {
 
 CommandRegistration::CommandRegistration(const Command& command) {
   Table().push_back(command);
+}
+
+PromptAnswer StderrPrompt::Ask(std::string_view text, std::string_view, PromptButtons, PromptIcon,
+                               PromptAnswer defaultAnswer) {
+  err_ << text << '\n';
+  return defaultAnswer;
 }
 
 std::optional<int32_t> ParseBrandCode(std::string_view text) {

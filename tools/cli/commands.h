@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/prompt/prompt.h"
 #include "core/settings/data_folder.h"
 #include "core/settings/settings_store.h"
 
@@ -44,6 +45,17 @@ const std::vector<Command>& Commands();
 
 struct CommandRegistration {
   explicit CommandRegistration(const Command& command);
+};
+
+// Core's questions on a terminal: the text goes to err and the default answer is taken.
+class StderrPrompt : public Prompt {
+ public:
+  explicit StderrPrompt(std::ostream& err) : err_(err) {}
+  PromptAnswer Ask(std::string_view text, std::string_view caption, PromptButtons buttons, PromptIcon icon,
+                   PromptAnswer defaultAnswer) override;
+
+ private:
+  std::ostream& err_;
 };
 
 // A brand code as typed: one to four decimal digits. nullopt for anything else.

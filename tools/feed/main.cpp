@@ -12,12 +12,9 @@
 
 #include <unistd.h>
 
+#include "core/fs/resource_path.h"
 #include "core/text/numbers.h"
 #include "feed_server.h"
-
-#ifndef SORANO_FEED_DEFAULT_BRANDS
-#define SORANO_FEED_DEFAULT_BRANDS "resources/default.dat"
-#endif
 
 namespace {
 
@@ -39,7 +36,8 @@ void Usage() {
 int main(int argc, char** argv) {
   using sorano::LeadingInt;
   sorano::feed::FeedOptions options;
-  options.brandsFile = SORANO_FEED_DEFAULT_BRANDS;
+  // The shipped brand list unless --brands names another.
+  options.brandsFile = sorano::ShippedResourcePath("default.dat");
   int port = 47150;
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];

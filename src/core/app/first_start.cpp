@@ -1,28 +1,8 @@
 #include "core/app/first_start.h"
 
-#include <unistd.h>
-
-#include <cstdlib>
-#include <filesystem>
-
 #include "core/fs/file_io.h"
 
 namespace sorano {
-
-std::string ShippedResourcePath(std::string_view name) {
-  if (const char* dir = std::getenv("SORANO_RESOURCES"); dir && *dir) {
-    std::string p = std::string(dir) + "/" + std::string(name);
-    return FileExists(p, 0) ? p : std::string();
-  }
-  std::error_code ec;
-  std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-  if (ec) return {};
-  for (const char* rel : {"resources", "../resources"}) {
-    std::string p = (exe.parent_path() / rel / name).lexically_normal().string();
-    if (FileExists(p, 0)) return p;
-  }
-  return {};
-}
 
 int SeedDataFolder(const DataFolder& folder, const std::string& shippedDefaultDat, BrandTable& table,
                    Prompt& prompt) {

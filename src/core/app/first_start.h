@@ -4,16 +4,12 @@
 #include <string>
 #include <string_view>
 
+#include "core/fs/resource_path.h"
 #include "core/prompt/prompt.h"
 #include "core/settings/data_folder.h"
 #include "core/store/brand_table.h"
 
 namespace sorano {
-
-// Where a shipped resource file (such as "default.dat") is found: $SORANO_RESOURCES/<name> when that
-// variable is set, else the first existing of <program folder>/resources/<name> and
-// <program folder>/../resources/<name> (a build folder inside the source tree). Empty when none exists.
-std::string ShippedResourcePath(std::string_view name);
 
 // Shipped files the help menu opens: the manual's first page and the ReadMe.
 inline constexpr std::string_view kHelpIndex = "help/index.html";

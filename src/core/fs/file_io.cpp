@@ -6,9 +6,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 
 namespace sorano {
@@ -27,6 +29,22 @@ bool EnsureFolder(const std::string& path) {
   return FileExists(path, 1) == 1;
 }
 
+namespace {
+
+// Reads into [data, data + size) until it is full, the file ends or a read fails; the bytes read.
+size_t ReadFully(int fd, char* data, size_t size) {
+  size_t done = 0;
+  while (done < size) {
+    const ssize_t n = ::read(fd, data + done, size - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    done += static_cast<size_t>(n);
+  }
+  return done;
+}
+
+}  // namespace
+
 std::optional<std::string> ReadWholeFile(const std::string& path, size_t maxBytes) {
   int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return std::nullopt;
@@ -35,17 +53,47 @@ std::optional<std::string> ReadWholeFile(const std::string& path, size_t maxByte
     ::close(fd);
     return std::nullopt;
   }
+  // Straight into the string, in one read of the size the file has now (the brand table's 2.5 MB
+  // at start-up); a file that grows meanwhile is read on in steps, one that shrinks ends early.
   std::string out;
-  char buf[65536];
-  while (out.size() < maxBytes) {
-    size_t want = std::min(sizeof buf, maxBytes - out.size());
-    ssize_t n = ::read(fd, buf, want);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) break;
-    out.append(buf, static_cast<size_t>(n));
+  size_t want = std::min(static_cast<size_t>(std::max<off_t>(st.st_size, 0)), maxBytes);
+  while (true) {
+    const size_t at = out.size();
+    out.resize(at + want);
+    const size_t n = ReadFully(fd, out.data() + at, want);
+    out.resize(at + n);
+    if (n < want || out.size() >= maxBytes) break;
+    want = std::min<size_t>(65536, maxBytes - out.size());
   }
   ::close(fd);
   return out;
+}
+
+int64_t ReadRecordsInto(const std::string& path, std::span<char> out, size_t unit) {
+  if (unit == 0) return -1;
+  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return -1;
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+    ::close(fd);
+    return -1;
+  }
+  // Chunks of whole units, each kept in a copy until it is read: a read that fails half way through
+  // a unit puts that unit's old bytes back. A unit of the table is never written twice.
+  const size_t chunk = std::max<size_t>(unit, 65536 / unit * unit);
+  std::string copy(chunk, '\0');
+  size_t done = 0;
+  while (done + unit <= out.size()) {
+    const size_t want = std::min(chunk, (out.size() - done) / unit * unit);
+    std::memcpy(copy.data(), out.data() + done, want);
+    const size_t got = ReadFully(fd, out.data() + done, want);
+    const size_t whole = got / unit * unit;
+    std::memcpy(out.data() + done + whole, copy.data() + whole, want - whole);
+    done += whole;
+    if (got < want) break;
+  }
+  ::close(fd);
+  return static_cast<int64_t>(done);
 }
 
 std::optional<FileStamp> StampOf(const std::string& path) {

@@ -3,6 +3,7 @@
 // crash, a full disk or a cancelled job leaves either the old or the new file, never a short one.
 #include <cstddef>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -17,6 +18,11 @@ bool EnsureFolder(const std::string& path);
 
 // Reads at most maxBytes from the start of the file; nullopt when it cannot be opened.
 std::optional<std::string> ReadWholeFile(const std::string& path, size_t maxBytes = SIZE_MAX);
+
+// Reads the start of the file straight into `out` in whole units of `unit` bytes (the records of a
+// table): at most out.size() bytes, and a unit the file does not hold whole (a short file, a failed
+// read) keeps its bytes as they were. The number of bytes read, or -1 when the file cannot be opened.
+int64_t ReadRecordsInto(const std::string& path, std::span<char> out, size_t unit);
 
 // What tells one version of a file from another: its identity (device and inode: an atomic rewrite makes
 // a new one), size and modification time. Two stamps are equal when nothing has replaced or changed the

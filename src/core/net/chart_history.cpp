@@ -140,20 +140,15 @@ std::string DownloadChartHistory(const NetConfig& config, const DataFolder& fold
   // File order, oldest first, after the kept stored days.
   const size_t stored = std::min(records.size(), volumes.size());
   const size_t kept = update == 1 ? static_cast<size_t>(std::clamp(keep, 0, static_cast<int>(stored))) : 0;
-  std::vector<ChartRecord> outRecords(records.begin(), records.begin() + kept);
-  std::vector<VolumeRecord> outVolumes(volumes.begin(), volumes.begin() + kept);
+  ChartDays downloaded;
   for (auto it = arrived.rbegin(); it != arrived.rend(); ++it) {
-    outRecords.push_back(it->record);
-    outVolumes.push_back(it->volume);
+    downloaded.records.push_back(it->record);
+    downloaded.volumes.push_back(it->volume);
   }
-  if (outRecords.size() > kMaxChartRecords) {
-    const auto drop = static_cast<std::ptrdiff_t>(outRecords.size() - kMaxChartRecords);
-    outRecords.erase(outRecords.begin(), outRecords.begin() + drop);
-    outVolumes.erase(outVolumes.begin(), outVolumes.begin() + drop);
-  }
-  if (WriteChartFiles(folder, outRecords, outVolumes, code) == 0) return std::string(kHistoryNotStored);
-  std::copy_n(outRecords.begin(), std::min(outRecords.size(), records.size()), records.begin());
-  std::copy_n(outVolumes.begin(), std::min(outVolumes.size(), volumes.size()), volumes.begin());
+  const ChartDays out = MergeChartDays(records.first(kept), volumes.first(kept), kept, kept, downloaded);
+  if (WriteChartDays(folder, out, code) == 0) return std::string(kHistoryNotStored);
+  std::copy_n(out.records.begin(), std::min(out.records.size(), records.size()), records.begin());
+  std::copy_n(out.volumes.begin(), std::min(out.volumes.size(), volumes.size()), volumes.begin());
   return "OK";
 }
 

@@ -1,12 +1,11 @@
 #include "core/net/http_client.h"
 
-#include <curl/curl.h>
-
 #include <chrono>
 #include <cstdio>
 #include <memory>
 #include <mutex>
 
+#include "core/net/curl_library.h"
 #include "core/text/numbers.h"
 
 namespace sorano {
@@ -19,9 +18,9 @@ constexpr size_t kMaxStatusText = 259;
 // How often the transfer loop wakes up to look for a stall, in milliseconds.
 constexpr int kPollMs = 20;
 
-bool GlobalInit() {
-  static const bool ok = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
-  return ok;
+// libcurl once HttpFetch has found it loaded (Curl() is not null).
+const CurlLibrary& C() {
+  return *Curl();
 }
 
 // What one round trip left behind.
@@ -93,13 +92,13 @@ int OnConnected(void* user, char*, char*, int, int) {
 
 // CURL and CURLM are both void, so each handle kind gets its own deleter.
 struct EasyFree {
-  void operator()(CURL* h) const { curl_easy_cleanup(h); }
+  void operator()(CURL* h) const { C().easy_cleanup(h); }
 };
 struct MultiFree {
-  void operator()(CURLM* m) const { curl_multi_cleanup(m); }
+  void operator()(CURLM* m) const { C().multi_cleanup(m); }
 };
 struct ListFree {
-  void operator()(curl_slist* l) const { curl_slist_free_all(l); }
+  void operator()(curl_slist* l) const { C().slist_free_all(l); }
 };
 
 // A connect that is never answered (a full accept queue, a host that drops packets) is otherwise
@@ -114,19 +113,19 @@ enum class RoundResult { Done, Failed, Stalled };
 // Runs one request to its end on a private multi handle, so that a stalled transfer is noticed within
 // kPollMs of its limit.
 RoundResult RunRound(CURL* h, Transfer& t, const HttpRequest& r, CURLcode& code) {
-  std::unique_ptr<CURLM, MultiFree> multi(curl_multi_init());
+  std::unique_ptr<CURLM, MultiFree> multi(C().multi_init());
   if (!multi) return RoundResult::Failed;
-  if (curl_multi_add_handle(multi.get(), h) != CURLM_OK) return RoundResult::Failed;
+  if (C().multi_add_handle(multi.get(), h) != CURLM_OK) return RoundResult::Failed;
   RoundResult result = RoundResult::Failed;
   int running = 1;
   for (;;) {
     // A cancelled job must not wait for a stalled connect or receive to time out.
     if (r.stop.stop_requested()) break;
-    if (curl_multi_perform(multi.get(), &running) != CURLM_OK) break;
+    if (C().multi_perform(multi.get(), &running) != CURLM_OK) break;
     if (!running) {
       int left = 0;
       code = CURLE_RECV_ERROR;
-      while (CURLMsg* msg = curl_multi_info_read(multi.get(), &left)) {
+      while (CURLMsg* msg = C().multi_info_read(multi.get(), &left)) {
         if (msg->msg == CURLMSG_DONE) code = msg->data.result;
       }
       result = RoundResult::Done;
@@ -140,9 +139,9 @@ RoundResult RunRound(CURL* h, Transfer& t, const HttpRequest& r, CURLcode& code)
         break;
       }
     }
-    if (curl_multi_poll(multi.get(), nullptr, 0, kPollMs, nullptr) != CURLM_OK) break;
+    if (C().multi_poll(multi.get(), nullptr, 0, kPollMs, nullptr) != CURLM_OK) break;
   }
-  curl_multi_remove_handle(multi.get(), h);
+  C().multi_remove_handle(multi.get(), h);
   return result;
 }
 
@@ -193,7 +192,8 @@ int SplitUrl(std::string_view url, std::string& host, std::string& path, int& po
 }
 
 std::string HttpLibraryVersion() {
-  const curl_version_info_data* info = curl_version_info(CURLVERSION_NOW);
+  if (Curl() == nullptr) return "";
+  const curl_version_info_data* info = C().version_info(CURLVERSION_NOW);
   return info != nullptr && info->version != nullptr ? info->version : "";
 }
 
@@ -216,8 +216,8 @@ int HttpFetch(HttpRequest r) {
     if (r.proxyServer.empty()) return 0;
     proxy = r.proxyPort.empty() ? r.proxyServer : r.proxyServer + ":" + r.proxyPort;
   }
-  if (!GlobalInit()) return 0;
-  std::unique_ptr<CURL, EasyFree> handle(curl_easy_init());
+  if (Curl() == nullptr) return 0;
+  std::unique_ptr<CURL, EasyFree> handle(C().easy_init());
   if (!handle) return 0;
   CURL* h = handle.get();
 
@@ -227,7 +227,7 @@ int HttpFetch(HttpRequest r) {
 
   std::unique_ptr<curl_slist, ListFree> headers;
   auto addHeader = [&headers](const char* line) {
-    curl_slist* l = curl_slist_append(headers.get(), line);
+    curl_slist* l = C().slist_append(headers.get(), line);
     if (l) {
       (void)headers.release();
       headers.reset(l);
@@ -240,38 +240,38 @@ int HttpFetch(HttpRequest r) {
   if (!ok) return 0;
 
   Transfer t;
-  curl_easy_setopt(h, CURLOPT_URL, target.c_str());
-  curl_easy_setopt(h, CURLOPT_NOSIGNAL, 1L);
-  curl_easy_setopt(h, CURLOPT_PROTOCOLS_STR, "http,https");
-  curl_easy_setopt(h, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
-  curl_easy_setopt(h, CURLOPT_FOLLOWLOCATION, 1L);
-  curl_easy_setopt(h, CURLOPT_MAXREDIRS, 10L);
-  curl_easy_setopt(h, CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_0));
-  curl_easy_setopt(h, CURLOPT_FORBID_REUSE, 1L);
-  curl_easy_setopt(h, CURLOPT_FRESH_CONNECT, 1L);
-  curl_easy_setopt(h, CURLOPT_USERAGENT, r.agent.c_str());
-  curl_easy_setopt(h, CURLOPT_HTTPHEADER, headers.get());
+  C().easy_setopt(h, CURLOPT_URL, target.c_str());
+  C().easy_setopt(h, CURLOPT_NOSIGNAL, 1L);
+  C().easy_setopt(h, CURLOPT_PROTOCOLS_STR, "http,https");
+  C().easy_setopt(h, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+  C().easy_setopt(h, CURLOPT_FOLLOWLOCATION, 1L);
+  C().easy_setopt(h, CURLOPT_MAXREDIRS, 10L);
+  C().easy_setopt(h, CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_0));
+  C().easy_setopt(h, CURLOPT_FORBID_REUSE, 1L);
+  C().easy_setopt(h, CURLOPT_FRESH_CONNECT, 1L);
+  C().easy_setopt(h, CURLOPT_USERAGENT, r.agent.c_str());
+  C().easy_setopt(h, CURLOPT_HTTPHEADER, headers.get());
   if (r.post == 1) {
-    curl_easy_setopt(h, CURLOPT_POST, 1L);
-    curl_easy_setopt(h, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(r.postData.size()));
-    curl_easy_setopt(h, CURLOPT_POSTFIELDS, r.postData.c_str());
+    C().easy_setopt(h, CURLOPT_POST, 1L);
+    C().easy_setopt(h, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(r.postData.size()));
+    C().easy_setopt(h, CURLOPT_POSTFIELDS, r.postData.c_str());
   } else {
-    curl_easy_setopt(h, CURLOPT_HTTPGET, 1L);
+    C().easy_setopt(h, CURLOPT_HTTPGET, 1L);
   }
   if (!proxy.empty()) {
-    curl_easy_setopt(h, CURLOPT_PROXY, proxy.c_str());
-    curl_easy_setopt(h, CURLOPT_SUPPRESS_CONNECT_HEADERS, 1L);
+    C().easy_setopt(h, CURLOPT_PROXY, proxy.c_str());
+    C().easy_setopt(h, CURLOPT_SUPPRESS_CONNECT_HEADERS, 1L);
   }
-  curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(ConnectLimit(r)));
-  curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, OnBody);
-  curl_easy_setopt(h, CURLOPT_WRITEDATA, &t);
-  curl_easy_setopt(h, CURLOPT_HEADERFUNCTION, OnHeader);
-  curl_easy_setopt(h, CURLOPT_HEADERDATA, &t);
-  curl_easy_setopt(h, CURLOPT_NOPROGRESS, 0L);
-  curl_easy_setopt(h, CURLOPT_XFERINFOFUNCTION, OnProgress);
-  curl_easy_setopt(h, CURLOPT_XFERINFODATA, &t);
-  curl_easy_setopt(h, CURLOPT_PREREQFUNCTION, OnConnected);
-  curl_easy_setopt(h, CURLOPT_PREREQDATA, &t);
+  C().easy_setopt(h, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(ConnectLimit(r)));
+  C().easy_setopt(h, CURLOPT_WRITEFUNCTION, OnBody);
+  C().easy_setopt(h, CURLOPT_WRITEDATA, &t);
+  C().easy_setopt(h, CURLOPT_HEADERFUNCTION, OnHeader);
+  C().easy_setopt(h, CURLOPT_HEADERDATA, &t);
+  C().easy_setopt(h, CURLOPT_NOPROGRESS, 0L);
+  C().easy_setopt(h, CURLOPT_XFERINFOFUNCTION, OnProgress);
+  C().easy_setopt(h, CURLOPT_XFERINFODATA, &t);
+  C().easy_setopt(h, CURLOPT_PREREQFUNCTION, OnConnected);
+  C().easy_setopt(h, CURLOPT_PREREQDATA, &t);
 
   // One request with the retries of a failed connect; false when it ended without an HTTP status.
   auto send = [&](long& status) {
@@ -283,11 +283,11 @@ int HttpFetch(HttpRequest r) {
       if (rr != RoundResult::Done) return false;
       if (code == CURLE_OK) {
         status = 0;
-        curl_easy_getinfo(h, CURLINFO_RESPONSE_CODE, &status);
+        C().easy_getinfo(h, CURLINFO_RESPONSE_CODE, &status);
         return status != 0;
       }
       long connectCode = 0;
-      curl_easy_getinfo(h, CURLINFO_HTTP_CONNECTCODE, &connectCode);
+      C().easy_getinfo(h, CURLINFO_HTTP_CONNECTCODE, &connectCode);
       if (connectCode == 407) {  // the proxy refused the tunnel of an https request
         status = 407;
         return true;
@@ -305,9 +305,9 @@ int HttpFetch(HttpRequest r) {
     return 1;
   }
   if (status == 407 && !r.proxyUser.empty() && !r.proxyPassword.empty()) {
-    curl_easy_setopt(h, CURLOPT_PROXYUSERNAME, r.proxyUser.c_str());
-    curl_easy_setopt(h, CURLOPT_PROXYPASSWORD, r.proxyPassword.c_str());
-    curl_easy_setopt(h, CURLOPT_PROXYAUTH, static_cast<long>(CURLAUTH_ANY));
+    C().easy_setopt(h, CURLOPT_PROXYUSERNAME, r.proxyUser.c_str());
+    C().easy_setopt(h, CURLOPT_PROXYPASSWORD, r.proxyPassword.c_str());
+    C().easy_setopt(h, CURLOPT_PROXYAUTH, static_cast<long>(CURLAUTH_ANY));
   }
   // The program has no credentials of its own for a 401; the request is only repeated.
   for (int round = 0; (status == 401 || status == 407) && round < kHttpAuthRounds; ++round) {

@@ -277,6 +277,12 @@ void SettingsSheet::SetFont(std::string_view utf8Face, int32_t pixels) {
 std::optional<SheetProblem> SettingsSheet::Check() const {
   for (size_t i = 0; i < std::size(kFields); ++i) {
     const SheetField& f = kFields[i];
+    // A character Shift_JIS cannot hold would be stored as '?': a password or a program path that
+    // silently no longer works.
+    if (f.rule == R::kText && texts_[i] != shown_[i] &&
+        std::ranges::count(Utf8ToSjis(texts_[i]), '?') != std::ranges::count(texts_[i], '?'))
+      return SheetProblem{i, "「" + std::string(f.label) +
+                                 "」に保存できない文字が含まれています。\r\n別の文字に置き換えてください。"};
     // A folder is never cut: a shortened path would name another folder.
     if (f.rule == R::kFolder && texts_[i] != shown_[i] && WithSeparator(texts_[i]).size() >= f.width)
       return SheetProblem{i, "保管場所フォルダのパスが長すぎます。\r\n" + std::to_string(f.width - 1) +

@@ -42,7 +42,7 @@ enum class FieldRule {
   kZigzag,       // as kPercent; a result of 0 or below becomes 1.0 (100 %)
   kSeconds,      // milliseconds shown as whole seconds; the entry is clamped to 1..3600 s, then x 1000
   kRetries,      // the leading integer clamped to 0..10
-  kText,         // Shift_JIS, cut to its field on a whole character
+  kText,         // Shift_JIS, cut to its field on a whole character; a character it cannot hold is refused
   kFolder,       // the data folder: file-system bytes with a '/' at the end; refused when too long
 };
 

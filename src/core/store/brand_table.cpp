@@ -48,12 +48,14 @@ const BrandRecord* BrandTable::Find(int32_t code) const {
 
 int LoadBrandTable(const DataFolder& folder, BrandTable& table) {
   EnsureDataFolder(folder);
-  std::optional<std::string> bytes = ReadWholeFile(folder.Path("data/view.dat"), kTableBytes);
-  if (!bytes) return -1;
-  const size_t n = bytes->size() / sizeof(BrandRecord);  // a trailing partial record is ignored
+  // Straight into the table: no second copy of its 2.5 MB at every start. A trailing partial record
+  // is ignored.
   std::lock_guard lock(table.mutex());
-  if (n > 0) std::memcpy(static_cast<void*>(table.records().data()), bytes->data(), n * sizeof(BrandRecord));
-  return static_cast<int>(n);
+  const std::span<BrandRecord> records = table.records();
+  const std::span<char> memory(reinterpret_cast<char*>(records.data()), records.size_bytes());
+  const int64_t bytes = ReadRecordsInto(folder.Path("data/view.dat"), memory, sizeof(BrandRecord));
+  if (bytes < 0) return -1;
+  return static_cast<int>(bytes / static_cast<int64_t>(sizeof(BrandRecord)));
 }
 
 int SaveBrandTable(const DataFolder& folder, const BrandTable& table) {

@@ -140,6 +140,36 @@ std::string VolumeFilePath(const DataFolder& folder, int32_t code) {
   return folder.Path("data/chdata_da/" + std::to_string(code) + ".dat");
 }
 
+ChartDays MergeChartDays(std::span<const ChartRecord> storedRecords,
+                         std::span<const VolumeRecord> storedVolumes, size_t keep, size_t resume,
+                         const ChartDays& arrived) {
+  const size_t n = std::min(storedRecords.size(), storedVolumes.size());
+  keep = std::min(keep, n);
+  resume = std::clamp(resume, keep, n);
+  const size_t newCount = std::min(arrived.records.size(), arrived.volumes.size());
+  ChartDays out;
+  out.records.reserve(keep + newCount + (n - resume));
+  out.volumes.reserve(out.records.capacity());
+  auto append = [&out](auto records, auto volumes) {
+    out.records.insert(out.records.end(), records.begin(), records.end());
+    out.volumes.insert(out.volumes.end(), volumes.begin(), volumes.end());
+  };
+  append(storedRecords.first(keep), storedVolumes.first(keep));
+  append(std::span(arrived.records).first(newCount), std::span(arrived.volumes).first(newCount));
+  append(storedRecords.subspan(resume, n - resume), storedVolumes.subspan(resume, n - resume));
+  if (out.records.size() > kMaxChartRecords) {
+    const auto drop = static_cast<std::ptrdiff_t>(out.records.size() - kMaxChartRecords);
+    out.records.erase(out.records.begin(), out.records.begin() + drop);
+    out.volumes.erase(out.volumes.begin(), out.volumes.begin() + drop);
+  }
+  return out;
+}
+
+int WriteChartDays(const DataFolder& folder, const ChartDays& days, int32_t code) {
+  if (days.records.size() != days.volumes.size()) return 0;
+  return WriteChartFiles(folder, days.records, days.volumes, code);
+}
+
 int64_t ChartWeekNumber(int32_t year, int32_t month, int32_t day) {
   static constexpr int kMonthDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
   int64_t days = 0;

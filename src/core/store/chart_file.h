@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "core/settings/data_folder.h"
 #include "core/store/chart_record.h"
@@ -47,6 +48,24 @@ int WriteChartFiles(const DataFolder& folder, std::span<const ChartRecord> recor
 // At start, before anything is written: finishes or drops every pair rewrite that a crash interrupted
 // (see WriteChartFiles) and removes the temporaries left in both chart folders.
 void RecoverChartFiles(const DataFolder& folder);
+
+// A brand's days as its two files hold them: oldest first, a day's volume at its record's index.
+struct ChartDays {
+  std::vector<ChartRecord> records;
+  std::vector<VolumeRecord> volumes;
+};
+
+// How new days join a stored history, for a download and an import alike: the stored days
+// [0, keep), then the arrived days (oldest first), then the stored days [resume, n); of these the
+// newest kMaxChartRecords. n is the shorter of the two stored spans; keep and resume are clamped to
+// 0 <= keep <= resume <= n.
+ChartDays MergeChartDays(std::span<const ChartRecord> storedRecords,
+                         std::span<const VolumeRecord> storedVolumes, size_t keep, size_t resume,
+                         const ChartDays& arrived);
+
+// Rewrites both files with the days as one pair (WriteChartFiles; records and volumes of the same
+// length). 1 when both were written; 0 otherwise, the old pair then in place.
+int WriteChartDays(const DataFolder& folder, const ChartDays& days, int32_t code);
 
 // Week number used by the weekly grouping: (days of the years 1900..year-1 + days of the months before
 // month + day) / 7, Gregorian leap rule. 1900-01-01 (a Monday) is day 1, so weeks run Sunday to Saturday.

@@ -7,13 +7,42 @@
 namespace sorano {
 namespace {
 
+const iconv_t kNoConverter = reinterpret_cast<iconv_t>(-1);  // what a failed iconv_open gives
+
+// One converter per direction and thread, opened at its first use and kept: opening one costs far
+// more than a short conversion (list panes convert thousands of names), and a descriptor must not be
+// shared between threads. Each use starts from the initial state.
+class Converter {
+ public:
+  Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
+  ~Converter() {
+    if (cd_ != kNoConverter) iconv_close(cd_);
+  }
+  Converter(const Converter&) = delete;
+  Converter& operator=(const Converter&) = delete;
+  iconv_t Fresh() {
+    if (cd_ != kNoConverter) iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+    return cd_;
+  }
+
+ private:
+  iconv_t cd_;
+};
+
+iconv_t ToUtf8() {
+  thread_local Converter converter("UTF-8", "CP932");
+  return converter.Fresh();
+}
+iconv_t ToCp932() {
+  thread_local Converter converter("CP932", "UTF-8");
+  return converter.Fresh();
+}
+
 // Converts with iconv; every input sequence iconv rejects is replaced by `replacement` and skipped
 // (one byte, or the whole remainder when the input ends inside a character).
-std::string Convert(const char* to, const char* from, std::string_view in, std::string_view replacement,
-                    size_t badStep) {
+std::string Convert(iconv_t cd, std::string_view in, std::string_view replacement, size_t badStep) {
   std::string out;
-  iconv_t cd = iconv_open(to, from);
-  if (cd == reinterpret_cast<iconv_t>(-1)) return out;
+  if (cd == kNoConverter) return out;
   out.reserve(in.size() * 2);
   char* src = const_cast<char*>(in.data());
   size_t srcLeft = in.size();
@@ -36,7 +65,6 @@ std::string Convert(const char* to, const char* from, std::string_view in, std::
   size_t dstLeft = sizeof buf;
   iconv(cd, nullptr, nullptr, &dst, &dstLeft);
   out.append(buf, static_cast<size_t>(dst - buf));
-  iconv_close(cd);
   return out;
 }
 
@@ -53,15 +81,17 @@ size_t Utf8Step(std::string_view s, size_t pos) {
 
 }  // namespace
 
-std::string SjisToUtf8(std::string_view sjis) { return Convert("UTF-8", "CP932", sjis, "\xEF\xBF\xBD", 1); }
+std::string SjisToUtf8(std::string_view sjis) {
+  return Convert(ToUtf8(), sjis, "\xEF\xBF\xBD", 1);
+}
 
 std::string Utf8ToSjis(std::string_view utf8) {
   // iconv stops at a character it cannot represent; skip that whole UTF-8 character, not one byte.
   std::string out;
   size_t start = 0;
   while (start < utf8.size()) {
-    iconv_t cd = iconv_open("CP932", "UTF-8");
-    if (cd == reinterpret_cast<iconv_t>(-1)) return out;
+    iconv_t cd = ToCp932();
+    if (cd == kNoConverter) return out;
     char* src = const_cast<char*>(utf8.data() + start);
     size_t srcLeft = utf8.size() - start;
     char buf[4096];
@@ -76,7 +106,6 @@ std::string Utf8ToSjis(std::string_view utf8) {
         break;
       }
     }
-    iconv_close(cd);
     start = utf8.size() - srcLeft;
     if (!bad) break;
     out.push_back('?');

@@ -543,6 +543,11 @@ void MainWindow::Repaint(Pane pane) {
     case Pane::kTechnical:
       technical_->Render();
       break;
+    case Pane::kTree:
+    case Pane::kList:
+      lists_->ShowColours();  // the list colours may have changed since the last paint
+      this->pane(pane)->update();
+      break;
     default:
       this->pane(pane)->update();
       break;

@@ -1,10 +1,14 @@
 #pragma once
-// One program per user: the first start listens on a local socket named after the title text (and the
-// login name, since the socket lives in a folder all users share); a later start connects, asks the
-// first to come forward, and ends. With check_start2 = 1 the check is skipped and every start runs.
-#include <QLocalServer>
+// One program per user: the first start listens on a Unix-domain socket in the temporary folder named
+// after the title text (and the login name, since that folder is shared by all users); a later start
+// connects, asks the first to come forward, and ends. With check_start2 = 1 the check is skipped and
+// every start runs. Plain POSIX sockets watched by a QSocketNotifier: Qt's own local sockets would
+// load Qt Network and its libraries, some 10 ms of every start.
 #include <QObject>
 #include <QString>
+#include <memory>
+
+class QSocketNotifier;
 
 namespace sorano {
 
@@ -14,6 +18,7 @@ class SingleInstance : public QObject {
   enum class Result { First, AnotherRuns, Failed };
 
   explicit SingleInstance(QString name, QObject* parent = nullptr);
+  ~SingleInstance() override;
   // AnotherRuns: the running program was told to come forward. Failed: the socket could not be made.
   Result Claim();
   const QString& name() const { return name_; }
@@ -27,7 +32,9 @@ class SingleInstance : public QObject {
 
  private:
   QString name_;
-  QLocalServer server_;
+  std::string path_;  // the socket file, once this program listens on it
+  int fd_ = -1;
+  QSocketNotifier* notifier_ = nullptr;
 };
 
 }  // namespace sorano

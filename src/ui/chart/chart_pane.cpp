@@ -165,6 +165,7 @@ void ChartPaneWidget::paintEvent(QPaintEvent*) {
     p.drawLine(local.x(), 0, local.x(), size.height() - 1);
     if (local.y() >= 0 && local.y() < size.height()) p.drawLine(0, local.y(), size.width() - 1, local.y());
   }
+  Q_EMIT Painted();
 }
 
 void ChartPaneWidget::resizeEvent(QResizeEvent*) {

@@ -39,6 +39,8 @@ class ChartPaneWidget : public QWidget {
   void Readout(const QStringList& parts);
   void ContextMenuRequested(const QPoint& globalPos);
   void CrosshairMoved();
+  // A paint event drew the picture on the screen (the start waits for the first one).
+  void Painted();
 
  protected:
   void paintEvent(QPaintEvent*) override;

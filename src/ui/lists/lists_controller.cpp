@@ -9,6 +9,7 @@
 #include "core/app/lists_area.h"
 #include "ui/lists/list_pane.h"
 #include "ui/lists/memo_window.h"
+#include "ui/lists/pane_style.h"
 #include "ui/lists/tree_pane.h"
 
 namespace sorano {
@@ -44,6 +45,7 @@ ListsController::ListsController(Workspace& ws, Shell& shell, Prompt& prompt, Me
     PopUp(menus_.list[static_cast<size_t>(ListMenu(ws_, onMemo))], global);
   };
   list_->ShowList(ListChange::kNewRows);
+  ShowColours();
   list_->ShowMemo();
   list_->ShowPage();
 }
@@ -59,6 +61,11 @@ void ListsController::PopUp(QMenu* menu, const QPoint& global) {
 }
 
 // ---- ListsView ----
+
+void ListsController::ShowColours() {
+  ApplyListColours(tree_, ws_.settings);
+  ApplyListColours(list_->table(), ws_.settings);
+}
 
 void ListsController::ShowFolders() {
   // Also asked while the tree reports an edit of one of the items it would rebuild: after it.

@@ -33,6 +33,10 @@ class ListsController : public QObject, public ListsView {
   ListPane* list() const { return list_; }
   MemoWindow* memoWindow() const { return memoWindow_; }
 
+  // Both panes take the list colours of the settings as they now stand (color_list00 behind the
+  // rows and the tree, color_list02 for their text).
+  void ShowColours();
+
   // ---- ListsView ----
   void ShowFolders() override;
   void ShowList(ListChange change) override;

@@ -23,7 +23,6 @@ TreePane::TreePane(Workspace& ws, QWidget* parent) : QTreeView(parent), ws_(ws) 
   setSelectionMode(QAbstractItemView::SingleSelection);
   setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
   setFont(PaneFont(ws_.settings, 1.0));
-  ApplyListColours(this, ws_.settings);
   connect(&model_, &QStandardItemModel::itemChanged, this, [this](QStandardItem* item) {
     if (building_) return;
     const std::optional<NodeId> node = NodeOf(item->index());

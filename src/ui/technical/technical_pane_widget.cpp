@@ -19,23 +19,33 @@ TechnicalPaneWidget::TechnicalPaneWidget(ChartModel model, Crosshair* crosshair,
 }
 
 void TechnicalPaneWidget::Render() {
+  stale_ = true;
+  if (crosshair_ != nullptr) crosshair_->pos = QPoint(-1, -1);
+  update();
+}
+
+void TechnicalPaneWidget::Paint() {
+  stale_ = false;
   if (canvas_.Width() != std::max(1, width()) || canvas_.Height() != std::max(1, height())) {
     canvas_.Resize(width(), height());
   }
   TechnicalSettings s = TechnicalSettingsFrom(*model_.settings);
   s.monochrome = model_.Monochrome();
   PaintTechnicalPane(canvas_, s, *model_.series, *model_.window);
-  if (crosshair_ != nullptr) crosshair_->pos = QPoint(-1, -1);
-  update();
+}
+
+const QImage& TechnicalPaneWidget::Picture() {
+  if (stale_) Paint();
+  return canvas_.image();
 }
 
 void TechnicalPaneWidget::CopyToClipboard() {
-  QApplication::clipboard()->setImage(canvas_.image());
+  QApplication::clipboard()->setImage(Picture());
 }
 
 void TechnicalPaneWidget::paintEvent(QPaintEvent*) {
   QPainter p(this);
-  p.drawImage(0, 0, canvas_.image());
+  p.drawImage(0, 0, Picture());
   if (crosshair_ != nullptr && crosshair_->Shown() && crosshair_->frame != nullptr) {
     const QPoint local = mapFrom(crosshair_->frame, crosshair_->pos);
     p.setCompositionMode(QPainter::RasterOp_SourceXorDestination);

@@ -1,6 +1,8 @@
 #pragma once
 // The technical pane below the price chart: the core painter draws the switched-on indicators into a
-// QtCanvas back buffer, bar for bar under the price chart (the same ChartWindow).
+// QtCanvas back buffer, bar for bar under the price chart (the same ChartWindow). The back buffer is
+// painted at the pane's next paint event after Render, so the requests of one turn of the event loop
+// (a resize, the price chart's new window, a command) give one paint, and a hidden pane none.
 #include <QStringList>
 #include <QWidget>
 
@@ -14,9 +16,10 @@ class TechnicalPaneWidget : public QWidget {
  public:
   TechnicalPaneWidget(ChartModel model, Crosshair* crosshair, QWidget* parent = nullptr);
 
-  // Paints the back buffer again with the window the price chart fitted at its last paint.
+  // The back buffer is to be painted again, with the window the price chart fitted at its last paint.
   void Render();
-  const QImage& Picture() { return canvas_.image(); }
+  // The picture as it stands after every Render so far (what the clipboard command takes).
+  const QImage& Picture();
   void CopyToClipboard();
 
  Q_SIGNALS:
@@ -33,7 +36,10 @@ class TechnicalPaneWidget : public QWidget {
  private:
   ChartModel model_;
   Crosshair* crosshair_;
+  void Paint();
+
   QtCanvas canvas_;
+  bool stale_ = true;  // a Render is waiting for the next paint
 };
 
 }  // namespace sorano

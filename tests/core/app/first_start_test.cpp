@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <memory>
 
@@ -11,6 +10,7 @@
 #include "core/text/fixed_field.h"
 #include "core/text/sjis.h"
 #include "support/fake_prompt.h"
+#include "support/scoped_env.h"
 #include "support/temp_dir.h"
 
 namespace sorano {
@@ -18,28 +18,9 @@ namespace {
 
 const std::string kShipped = std::string(SORANO_SOURCE_DIR) + "/resources/default.dat";
 
-// Points $XDG_DATA_HOME at a folder for one test and restores the old value afterwards.
-class ScopedEnv {
- public:
-  ScopedEnv(const char* name, const std::string& value) : name_(name) {
-    if (const char* old = getenv(name)) old_ = old;
-    setenv(name, value.c_str(), 1);
-  }
-  ~ScopedEnv() {
-    if (old_)
-      setenv(name_, old_->c_str(), 1);
-    else
-      unsetenv(name_);
-  }
-
- private:
-  const char* name_;
-  std::optional<std::string> old_;
-};
-
 TEST(FirstStart, SeedsThePerUserDataFolderFromTheShippedList) {
   test::TempDir home;
-  ScopedEnv xdg("XDG_DATA_HOME", home.path() + "share");
+  test::ScopedEnv xdg("XDG_DATA_HOME", (home.path() + "share").c_str());
   MemoryRegistry registry;
   test::FakePrompt prompt;
   auto table = std::make_unique<BrandTable>();
@@ -91,16 +72,6 @@ TEST(FirstStart, KeepsTheUsersOwnListAndReportsAMissingOne) {
   ASSERT_EQ(prompt.calls.size(), 1u);
   EXPECT_EQ(prompt.calls[0].text, "ファイルを開けませんでした");
   EXPECT_TRUE(test::ReadBytes(empty / "data/view.dat").empty());
-}
-
-TEST(FirstStart, FindsShippedResourcesThroughTheEnvironment) {
-  test::TempDir dir;
-  test::WriteBytes(dir / "default.dat", "x");
-  {
-    ScopedEnv res("SORANO_RESOURCES", dir.path());
-    EXPECT_EQ(ShippedResourcePath("default.dat"), dir.path() + "/default.dat");
-    EXPECT_EQ(ShippedResourcePath("missing.dat"), "");
-  }
 }
 
 }  // namespace

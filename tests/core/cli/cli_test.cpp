@@ -134,6 +134,10 @@ TEST_F(Cli, BadInputGivesAClearMessageAndNonZeroStatus) {
       {{"--data", dir.path(), "brand", "10000"}, 2, "bad brand code"},
       {{"--data", dir / "missing", "brand", "7203"}, 1, "is not a folder"},
       {{"brand", "7203", "--data"}, 2, "--data needs a folder"},
+      {{"--data", dir.path(), "seed", "extra"}, 2, "unexpected argument 'extra'"},
+      {{"--data", dir.path(), "import", "7203"}, 2, "expected a brand code and a CSV file"},
+      {{"--data", dir.path(), "import", "7x", "a.csv"}, 2, "bad brand code '7x'"},
+      {{"--data", dir.path(), "import", "7203", "a.csv", "--all"}, 2, "unexpected argument '--all'"},
       {{"frobnicate"}, 2, "unknown command 'frobnicate'"},
       {{"--verbose", "brand"}, 2, "unknown option '--verbose'"},
       {{}, 2, "usage: sorano-cli"},
@@ -154,6 +158,31 @@ TEST_F(Cli, BadInputGivesAClearMessageAndNonZeroStatus) {
   Result chartHelp = Run({"chart", "--help"});
   EXPECT_EQ(chartHelp.status, 0);
   EXPECT_NE(chartHelp.out.find("usage: sorano-cli [--data DIR] chart CODE"), std::string::npos);
+}
+
+TEST_F(Cli, ImportMergesACsvFileAndNamesTheLineItRefuses) {
+  const std::string header = "Date,Open,High,Low,Close,Volume\n";
+  test::WriteBytes(dir / "a.csv",
+                   header + "2024-01-05,106,112,104,110,2000\n2024-01-04,100,110,95,105,1000\n");
+  Result ok = Run({"--data", dir.path(), "import", "7203", dir / "a.csv"});
+  EXPECT_EQ(ok.status, 0) << ok.err;
+  EXPECT_EQ(ok.out, "imported 2 days of 7203 (2024-01-04 to 2024-01-05); the chart files hold 2 days\n");
+  EXPECT_EQ(Run({"--data", dir.path(), "chart", "7203"}).out,
+            "date,open,high,low,close,volume,factor\n"
+            "2024-01-04,100,110,95,105,1000,1\n"
+            "2024-01-05,106,112,104,110,2000,1\n");
+
+  test::WriteBytes(dir / "b.csv", header + "2024-01-05,1,1,1,1,1\n2024-01-09,5,4,6,5,1\n");
+  Result bad = Run({"--data", dir.path(), "import", "--replace", "7203", dir / "b.csv"});
+  EXPECT_EQ(bad.status, 1);
+  EXPECT_EQ(bad.err, "sorano-cli import: " + (dir / "b.csv") +
+                         ", line 3: the high is below the low: '4'\nnothing was written\n");
+  EXPECT_NE(Run({"--data", dir.path(), "chart", "7203"}).out.find("2024-01-05,106,"), std::string::npos);
+
+  test::WriteBytes(dir / "c.csv", header + "2024-01-05,107,113,105,111,2100\n2024-01-06,-,-,-,-,0\n");
+  EXPECT_EQ(Run({"--data", dir.path(), "import", "7203", dir / "c.csv"}).out,
+            "imported 1 day of 7203 (2024-01-05 to 2024-01-05), skipped 1 row without prices, replaced 1 "
+            "stored day; the chart files hold 2 days\n");
 }
 
 TEST_F(Cli, WithoutDataTheSettingsCheckPathIsUsed) {

@@ -24,6 +24,41 @@ TEST(FileIo, ExistsDistinguishesFilesAndFolders) {
   EXPECT_FALSE(EnsureFolder(dir / "f/sub"));  // a file stands in the way
 }
 
+TEST(FileIo, ReadWholeFileReadsToTheLimitWhateverTheFileSaysItsSizeIs) {
+  test::TempDir dir;
+  std::string big(2560000 + 77, '\0');
+  for (size_t i = 0; i < big.size(); ++i) big[i] = static_cast<char>(i * 7919 >> 3);
+  test::WriteBytes(dir / "view.dat", big);
+  EXPECT_EQ(ReadWholeFile(dir / "view.dat").value(), big);
+  EXPECT_EQ(ReadWholeFile(dir / "view.dat", 2560000).value(), big.substr(0, 2560000));
+  EXPECT_EQ(ReadWholeFile(dir / "view.dat", 0).value(), "");
+  test::WriteBytes(dir / "empty", "");
+  EXPECT_EQ(ReadWholeFile(dir / "empty").value(), "");
+  EXPECT_FALSE(ReadWholeFile(dir / "missing").has_value());
+  EXPECT_FALSE(ReadWholeFile(dir.path()).has_value());
+  // A file whose size says 0 but which has content (as under /proc) is read to its end.
+  const std::string status = ReadWholeFile("/proc/self/status").value();
+  EXPECT_NE(status.find("Name:"), std::string::npos);
+  EXPECT_GT(status.size(), 100u);
+}
+
+TEST(FileIo, ReadRecordsIntoReadsWholeRecordsAndLeavesTheRestAsItWas) {
+  test::TempDir dir;
+  std::string file(70000, '\0');  // 273 records of 256 bytes and a partial one, across two chunks
+  for (size_t i = 0; i < file.size(); ++i) file[i] = static_cast<char>(i % 251);
+  test::WriteBytes(dir / "view.dat", file);
+  std::string table(80000, 'k');
+  EXPECT_EQ(ReadRecordsInto(dir / "view.dat", table, 256), 273 * 256);
+  EXPECT_EQ(table.substr(0, 273 * 256), file.substr(0, 273 * 256));
+  EXPECT_EQ(table.substr(273 * 256), std::string(80000 - 273 * 256, 'k'));
+  std::string small(1000, 'k');  // room for three records only
+  EXPECT_EQ(ReadRecordsInto(dir / "view.dat", small, 256), 768);
+  EXPECT_EQ(small.substr(0, 768), file.substr(0, 768));
+  EXPECT_EQ(small.substr(768), std::string(232, 'k'));
+  EXPECT_EQ(ReadRecordsInto(dir / "missing", small, 256), -1);
+  EXPECT_EQ(ReadRecordsInto(dir.path(), small, 256), -1);
+}
+
 TEST(FileIo, AtomicWriteReplacesWholeAndLeavesNoTemporary) {
   test::TempDir dir;
   std::string p = dir / "view.dat";

@@ -123,6 +123,32 @@ TEST(SettingsSheetTest, TextsAreCutOnAWholeCharacterAndUntouchedTextsKeepTheirBy
   EXPECT_EQ(std::string(FieldText(store.check_editer)), "edit\x81");
 }
 
+TEST(SettingsSheetTest, ATextShiftJisCannotHoldIsRefusedNotStoredWithQuestionMarks) {
+  struct Case {
+    const char* name;
+    const char* entry;
+    bool refused;
+  };
+  const Case cases[] = {
+      {"check_proxypass", "abc😀", true},
+      {"check_editer", "/home/josé/bin/ed", true},
+      {"check_key_link01", "http://example.jp/?q=1", false},  // a question mark of its own
+      {"check_editer", "/home/太郎/bin/ed", false},
+  };
+  for (const Case& c : cases) {
+    SettingsStore store;
+    std::strcpy(store.check_proxypass, "old");
+    std::strcpy(store.check_editer, "old");
+    SettingsSheet sheet(store);
+    sheet.SetText(Field(c.name), c.entry);
+    const auto problem = sheet.Check();
+    EXPECT_EQ(problem.has_value(), c.refused) << c.entry;
+    if (!problem) continue;
+    EXPECT_EQ(problem->field, Field(c.name));
+    EXPECT_NE(problem->message.find("保存できない文字"), std::string::npos);
+  }
+}
+
 TEST(SettingsSheetTest, TheDataFolderGetsItsSeparatorKeepsItsBytesAndIsNeverCut) {
   struct Case {
     std::string entry;

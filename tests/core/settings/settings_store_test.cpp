@@ -14,10 +14,13 @@
 #include "core/text/fixed_field.h"
 #include "core/text/sjis.h"
 #include "support/fake_prompt.h"
+#include "support/scoped_env.h"
 #include "support/temp_dir.h"
 
 namespace sorano {
 namespace {
+
+using test::ScopedEnv;
 
 const std::string kAlice = SettingsKey("alice");
 
@@ -40,28 +43,6 @@ std::string Dw(uint32_t v) {
 std::string Text(const char* field, size_t width) {
   return std::string(FieldText({field, width}));
 }
-
-// Sets an environment variable for the life of the object and restores it afterwards.
-class ScopedEnv {
- public:
-  ScopedEnv(const char* name, const char* value) : name_(name) {
-    if (const char* old = std::getenv(name)) old_ = old;
-    if (value)
-      ::setenv(name, value, 1);
-    else
-      ::unsetenv(name);
-  }
-  ~ScopedEnv() {
-    if (old_)
-      ::setenv(name_, old_->c_str(), 1);
-    else
-      ::unsetenv(name_);
-  }
-
- private:
-  const char* name_;
-  std::optional<std::string> old_;
-};
 
 // A store in which every stored field differs from its initial value: each entry gets bytes derived
 // from its position in the table, texts get a short Shift_JIS text with a '\' trail byte.

@@ -348,5 +348,30 @@ TEST_F(ChartFiles, APairRewriteOnAFullDiskKeepsTheOldPairAndLeavesNothing) {
   EXPECT_EQ(ReadBytes(dir / "data/chdata_d/7203.dat").size(), 2800u);
 }
 
+TEST_F(ChartFiles, WriteChartDaysLeavesBothFilesAsTheyWereWhenOneFails) {
+  ChartDays days;
+  days.records = {Day(2005, 1, 4, 1, 1, 1, 1), Day(2005, 1, 5, 2, 2, 2, 2)};
+  days.volumes = {Vol(10), Vol(20)};
+  ASSERT_EQ(WriteChartDays(folder, days, 77), 1);
+  EXPECT_EQ(ReadBytes(dir / "data/chdata_d/77.dat").size(), 2 * sizeof(ChartRecord));
+  const std::string prices = ReadBytes(dir / "data/chdata_d/77.dat");
+
+  // A folder where the volume file should be: the volume write fails after the price write.
+  std::filesystem::remove(dir / "data/chdata_da/77.dat");
+  std::filesystem::create_directory(dir / "data/chdata_da/77.dat");
+  days.records.push_back(Day(2005, 1, 6, 3, 3, 3, 3));
+  days.volumes.push_back(Vol(30));
+  EXPECT_EQ(WriteChartDays(folder, days, 77), 0);
+  EXPECT_EQ(ReadBytes(dir / "data/chdata_d/77.dat"), prices);
+  // A brand without files gets none.
+  std::filesystem::create_directory(dir / "data/chdata_da/78.dat");
+  EXPECT_EQ(WriteChartDays(folder, days, 78), 0);
+  EXPECT_FALSE(std::filesystem::exists(dir / "data/chdata_d/78.dat"));
+
+  days.volumes.pop_back();  // records and volumes of different lengths are refused
+  EXPECT_EQ(WriteChartDays(folder, days, 79), 0);
+  EXPECT_FALSE(std::filesystem::exists(dir / "data/chdata_d/79.dat"));
+}
+
 }  // namespace
 }  // namespace sorano

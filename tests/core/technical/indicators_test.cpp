@@ -21,6 +21,20 @@ std::vector<PriceBar> Append(std::vector<int32_t> closes, std::initializer_list<
   return FromCloses(closes);
 }
 
+// Random bars: lows from 900 on within lowSpread, ranges below rangeSpread, closes inside the range.
+std::vector<PriceBar> RandomBars(uint32_t seed, int count, uint32_t lowSpread, uint32_t rangeSpread) {
+  std::mt19937 rng(seed);
+  std::vector<PriceBar> bars;
+  for (int i = 0; i < count; ++i) {
+    PriceBar b;
+    b.low = 900 + static_cast<int32_t>(rng() % lowSpread);
+    b.high = b.low + static_cast<int32_t>(rng() % rangeSpread);
+    b.close = b.low + static_cast<int32_t>(rng() % static_cast<uint32_t>(b.high - b.low + 1));
+    bars.push_back(b);
+  }
+  return bars;
+}
+
 TEST(DeviationRate, ConstantClosesSitAtTwentyFiveAndExcessRaisesIt) {
   const auto flat = FromCloses(Repeat(1234, 200));
   for (int n : {6, 26, 51}) {
@@ -188,15 +202,9 @@ struct Naive {
 };
 
 TEST(Stochastic, LinesMatchThePlainSumsAndStopAtTheFirstBar) {
-  std::mt19937 rng(7);
-  std::vector<PriceBar> bars;
-  for (int i = 0; i < 120; ++i) {
-    PriceBar b;
-    b.low = 900 + static_cast<int32_t>(rng() % 100);
-    b.high = b.low + 1 + static_cast<int32_t>(rng() % 50);
-    b.close = b.low + static_cast<int32_t>(rng() % static_cast<uint32_t>(b.high - b.low + 1));
-    bars.push_back(b);
-  }
+  // Ranges of at least one yen: no flat bar.
+  std::vector<PriceBar> bars = RandomBars(7, 120, 100, 50);
+  for (PriceBar& b : bars) b.high += 1;
   const Naive naive{bars};
   for (auto [k, d, sd] : {std::array{14, 3, 3}, std::array{5, 4, 6}, std::array{1, 1, 1}}) {
     const StochasticValues s = Stochastic(ClampedWindow(bars, 20, 100), k, d, sd);
@@ -228,15 +236,7 @@ TEST(Stochastic, LinesMatchThePlainSumsAndStopAtTheFirstBar) {
 // The running look-backs (extremes, sums, the sorted RCI window) against each definition added up
 // afresh at every position, on bars with many ties.
 TEST(LookBacks, MatchTheirDefinitionAtEveryPosition) {
-  std::mt19937 rng(14);
-  std::vector<PriceBar> bars;
-  for (int i = 0; i < 200; ++i) {
-    PriceBar b;
-    b.low = 900 + static_cast<int32_t>(rng() % 8);
-    b.high = b.low + static_cast<int32_t>(rng() % 4);
-    b.close = b.low + static_cast<int32_t>(rng() % static_cast<uint32_t>(b.high - b.low + 1));
-    bars.push_back(b);
-  }
+  const std::vector<PriceBar> bars = RandomBars(14, 200, 8, 4);
   auto pct = [](double x) { return static_cast<int32_t>(x * 100); };
   for (int n : {2, 9, 26}) {
     const BarWindow w = ClampedWindow(bars, 30, 150);

@@ -453,11 +453,13 @@ TEST_F(MainWindowTest, TrendLineStaysOverThePictureUntilTheNextRepaint) {
   ChartPaneWidget* chart = window->chartPane();
   const QRgb trend = qRgb(0xFF, 0x80, 0xFF);  // color_chart08
   ASSERT_EQ(CountColour(chart->grab().toImage(), trend), 0);
+  const qint64 painted = chart->Picture().cacheKey();
   SendChartMouse(chart, QEvent::MouseButtonPress, {100, 60}, Qt::LeftButton, Qt::LeftButton);
   SendChartMouse(chart, QEvent::MouseMove, {300, 150}, Qt::NoButton, Qt::LeftButton);
   SendChartMouse(chart, QEvent::MouseButtonRelease, {320, 160}, Qt::LeftButton, Qt::NoButton);
   EXPECT_GE(CountColour(chart->grab().toImage(), trend), 200);  // free mode: to the release point
   EXPECT_EQ(CountColour(chart->Picture(), trend), 0);           // drawn over the picture, not into it
+  EXPECT_EQ(chart->Picture().cacheKey(), painted);              // and the picture was not painted again
   window->Action(cmd::kWeekly)->trigger();                      // a new paint
   EXPECT_EQ(CountColour(chart->grab().toImage(), trend), 0);
 }
@@ -479,12 +481,17 @@ TEST_F(MainWindowTest, CrosshairRunsAcrossBothPanesAndMovesWithTheCursor) {
   SendChartMouse(chart, QEvent::MouseMove, {240, 80}, Qt::NoButton, Qt::NoButton);
   const QImage chartPicture = chart->Picture().convertToFormat(QImage::Format_RGB32);
   const QImage technicalPicture = window->technicalPane()->Picture().convertToFormat(QImage::Format_RGB32);
+  const qint64 chartKey = chart->Picture().cacheKey();
+  const qint64 technicalKey = window->technicalPane()->Picture().cacheKey();
   EXPECT_GT(columnDiffers(chart, chartPicture, 240), 20);
   EXPECT_GT(columnDiffers(technical, technicalPicture, 240), 10);
   // The next move erases the old lines and draws new ones.
   SendChartMouse(chart, QEvent::MouseMove, {300, 90}, Qt::NoButton, Qt::NoButton);
   EXPECT_EQ(columnDiffers(technical, technicalPicture, 240), 0);
   EXPECT_GT(columnDiffers(technical, technicalPicture, 300), 10);
+  // Both panes showed the moves from their back buffers: neither picture was painted again.
+  EXPECT_EQ(chart->Picture().cacheKey(), chartKey);
+  EXPECT_EQ(window->technicalPane()->Picture().cacheKey(), technicalKey);
 }
 
 int32_t BandInt(const std::array<uint8_t, 80>& rec, size_t offset) {

@@ -2,6 +2,7 @@
 // sheet, the About box and the intraday chart window against an in-process feed.
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
 #include <QColorDialog>
@@ -101,6 +102,29 @@ TEST_F(OptionWindowsTest, ColourChooserStartsAtTheColourAndCancelKeepsTheStore) 
   EXPECT_EQ(custom1, QColor(Qt::white));
   EXPECT_EQ(shown, 0x302010);                        // the button shows the chosen colour, 0x00BBGGRR
   EXPECT_EQ(ws->settings.color_chart[0], 0x001E00);  // Cancel: the chosen colour never reached the store
+}
+
+TEST_F(OptionWindowsTest, OkPaintsTheTreeAndTheListInTheNewListColours) {
+  WhenModal<SettingsDialog>([&](SettingsDialog* d) {
+    WhenModal<QColorDialog>([&, d](QColorDialog* chooser) {
+      chooser->setCurrentColor(QColor(0x10, 0x20, 0x30));
+      chooser->accept();
+      QTimer::singleShot(0, [d] {
+        WhenModal<QMessageBox>([](QMessageBox* restart) { restart->accept(); });
+        d->okButton()->click();
+      });
+    });
+    d->colourButton(0, 0)->click();  // color_list00, the background of the list and the tree
+  });
+  window->RunCommand(cmd::kSettingsDialog);
+
+  ASSERT_EQ(ws->settings.color_list[0], 0x302010);
+  for (const char* pane : {"treePane", "brandList"}) {
+    auto* view = window->findChild<QAbstractItemView*>(pane);
+    ASSERT_NE(view, nullptr) << pane;
+    EXPECT_EQ(view->palette().color(QPalette::Base), QColor(0x10, 0x20, 0x30)) << pane;
+    EXPECT_EQ(view->palette().color(QPalette::Text), QColor(0x00, 0x1E, 0x00)) << pane;  // color_list02
+  }
 }
 
 TEST_F(OptionWindowsTest, AboutBoxIsCentredWithoutTitleBarAndAnyButtonClosesIt) {
