@@ -55,8 +55,9 @@ struct CellColours {
 CellColours CellColoursOf(ColumnSet set, const ListRow& row, int rowIndex, int column,
                           const SettingsStore& settings);
 
-// What a column sorts by: a number (integers and decimals alike, exactly) or Shift_JIS bytes. A value
-// that is not a number sorts below every number.
+// What a column sorts by: a number (integers and decimals alike, exactly) or Shift_JIS bytes, whose
+// runs of ASCII digits compare by value (BrandList::Sort). A value that is not a number sorts below
+// every number.
 struct SortKey {
   long double number = 0;
   std::string_view text;

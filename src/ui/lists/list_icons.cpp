@@ -7,8 +7,8 @@ namespace sorano {
 namespace {
 
 const QColor kInk(40, 40, 40);
-const QColor kRise(200, 40, 40);
-const QColor kFall(30, 90, 190);
+const QColor kRed(200, 40, 40);
+const QColor kBlue(30, 90, 190);
 
 QPixmap Blank() {
   QPixmap pm(16, 16);
@@ -64,7 +64,7 @@ QPixmap ListTabImage(int tab) {
   p.setPen(QPen(kInk, 1));
   switch (tab) {
     case 0:  // prices: a rising line
-      p.setPen(QPen(kRise, 2));
+      p.setPen(QPen(kRed, 2));
       p.drawPolyline(QPolygon({QPoint(1, 13), QPoint(5, 8), QPoint(9, 10), QPoint(14, 3)}));
       break;
     case 1:  // capital: stacked coins
@@ -72,7 +72,7 @@ QPixmap ListTabImage(int tab) {
       for (int y = 11; y >= 3; y -= 4) p.drawEllipse(3, y, 10, 3);
       break;
     case 2:  // performance: bars
-      p.setBrush(kFall);
+      p.setBrush(kBlue);
       p.drawRect(2, 9, 3, 5);
       p.drawRect(7, 6, 3, 8);
       p.drawRect(12, 2, 2, 12);
@@ -86,15 +86,15 @@ QPixmap ListTabImage(int tab) {
   return pm;
 }
 
-QPixmap RowStateImage(int state) {
+QPixmap RowStateImage(int state, const QColor& rise, const QColor& fall) {
   QPixmap pm = Blank();
   QPainter p(&pm);
   p.setPen(Qt::NoPen);
   if (state == 0) {
-    p.setBrush(kRise);
+    p.setBrush(rise);
     p.drawPolygon(QPolygon({QPoint(8, 2), QPoint(14, 12), QPoint(2, 12)}));
   } else if (state == 2) {
-    p.setBrush(kFall);
+    p.setBrush(fall);
     p.drawPolygon(QPolygon({QPoint(2, 4), QPoint(14, 4), QPoint(8, 14)}));
   } else {
     p.setBrush(QColor(120, 120, 120));

@@ -9,7 +9,8 @@ namespace sorano {
 QPixmap TreeImage(int index);
 // The list pane's tabs 0..3: price, capital, performance, memo.
 QPixmap ListTabImage(int tab);
-// Row states: 0 rising, 1 unchanged, 2 falling.
-QPixmap RowStateImage(int state);
+// Row states: 0 rising, 1 unchanged, 2 falling. The arrows take the colours of the rising and
+// falling figures beside them, so that an arrow never contradicts its row's numbers.
+QPixmap RowStateImage(int state, const QColor& rise, const QColor& fall);
 
 }  // namespace sorano

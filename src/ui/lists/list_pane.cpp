@@ -2,6 +2,7 @@
 
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QScrollBar>
 #include <QTextBlock>
 #include <algorithm>
 
@@ -96,6 +97,9 @@ ListPane::ListPane(Workspace& ws, QWidget* parent) : QWidget(parent), ws_(ws) {
 
 void ListPane::ShowList(ListChange change) {
   quiet_ = true;
+  // The same rows filled again (a quote downloaded, a folder changed, a sort) stay where the user
+  // scrolled them; other rows start at the top.
+  const int scrolled = change == ListChange::kSameSource ? table_->verticalScrollBar()->value() : 0;
   model_->Reset();
   ApplyColumnWidths();
   if (change == ListChange::kNewRows) {
@@ -116,7 +120,7 @@ void ListPane::ShowList(ListChange change) {
     table_->selectionModel()->select(selection,
                                      QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
   }
-  table_->scrollToTop();
+  table_->verticalScrollBar()->setValue(scrolled);
   if (table_->currentIndex().isValid()) table_->scrollTo(table_->currentIndex());
   quiet_ = false;
 }

@@ -7,8 +7,18 @@
 namespace sorano {
 
 ListTableModel::ListTableModel(Workspace& ws, QObject* parent) : QAbstractTableModel(parent), ws_(ws) {
-  for (int i = 0; i < 3; ++i) images_[static_cast<size_t>(i)] = RowStateImage(i);
   set_ = ShownColumns(ws_);
+}
+
+const QPixmap& ListTableModel::RowImageOf(int state) const {
+  const std::array<int32_t, 2> colours = {ws_.settings.color_list[3], ws_.settings.color_list[4]};
+  if (colours != imageColours_) {
+    imageColours_ = colours;
+    for (int i = 0; i < 3; ++i)
+      images_[static_cast<size_t>(i)] = RowStateImage(i, ColourOf(static_cast<uint32_t>(colours[0])),
+                                                      ColourOf(static_cast<uint32_t>(colours[1])));
+  }
+  return images_[static_cast<size_t>(state)];
 }
 
 void ListTableModel::Reset() {
@@ -33,7 +43,7 @@ QVariant ListTableModel::data(const QModelIndex& index, int role) const {
     case Qt::DisplayRole:
       return QString::fromStdString(CellText(set_, row, index.column()));
     case Qt::DecorationRole:
-      if (index.column() == 0) return images_[static_cast<size_t>(RowImage(set_, row))];
+      if (index.column() == 0) return RowImageOf(RowImage(set_, row));
       break;
     case Qt::TextAlignmentRole:
       return QVariant::fromValue(

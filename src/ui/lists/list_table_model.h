@@ -23,9 +23,13 @@ class ListTableModel : public QAbstractTableModel {
   QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
  private:
+  // The row image of a state, drawn again when the rising or falling colour has changed.
+  const QPixmap& RowImageOf(int state) const;
+
   Workspace& ws_;
   ColumnSet set_ = ColumnSet::kPrice;
-  std::array<QPixmap, 3> images_;
+  mutable std::array<QPixmap, 3> images_;
+  mutable std::array<int32_t, 2> imageColours_{-1, -1};  // color_list03 and 04 they were drawn in
 };
 
 }  // namespace sorano

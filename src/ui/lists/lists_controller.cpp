@@ -60,12 +60,12 @@ void ListsController::PopUp(QMenu* menu, const QPoint& global) {
   menu->popup(global);
 }
 
-// ---- ListsView ----
-
 void ListsController::ShowColours() {
   ApplyListColours(tree_, ws_.settings);
   ApplyListColours(list_->table(), ws_.settings);
 }
+
+// ---- ListsView ----
 
 void ListsController::ShowFolders() {
   // Also asked while the tree reports an edit of one of the items it would rebuild: after it.

@@ -211,6 +211,20 @@ TEST_F(SortTest, NumbersAsNumbersTextsByteWiseTiesByCode) {
   EXPECT_FALSE(list.Sort(ColumnSet::kPrice, 12));
 }
 
+TEST_F(SortTest, RunsOfDigitsInTextsCompareByValue) {
+  // Year and month texts (決算日, 更新日) sort by date, not by their first differing byte.
+  Rows({{1, 0, "2026年12月"},
+        {2, 0, "2026年3月"},
+        {3, 0, "2025年12月"},
+        {4, 0, "2026年03月"},
+        {5, 0, "12/04"},
+        {6, 0, "9/30"},
+        {7, 0, "2026年"},
+        {8, 0, "2026年10月"}});
+  EXPECT_EQ(SortedBy(1), (std::vector<int32_t>{6, 5, 3, 7, 2, 4, 8, 1}));
+  EXPECT_EQ(SortedBy(1), (std::vector<int32_t>{1, 8, 2, 4, 7, 3, 5, 6}));
+}
+
 TEST_F(SortTest, DamagedValuesAndRepeatedCodesKeepAnOrder) {
   // Code 6 stands twice (a hand-edited folder): both rows stay. NaN sorts with the lowest values.
   Rows({{6, 2, "x"},

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QScrollBar>
 #include <QTest>
 #include <cstring>
 #include <memory>
@@ -84,6 +85,42 @@ TEST_F(ListsPaneTest, TreeClickFillsTheListAndRowClickShowsTheBrand) {
   // A column resized by the user is stored.
   list->table()->horizontalHeader()->resizeSection(2, 123);
   EXPECT_EQ(ws->settings.list_kabu_size[2], 123);
+}
+
+TEST_F(ListsPaneTest, RowArrowsTakeTheColoursOfTheirRowsFigures) {
+  ws->settings.color_list[3] = 0xA00000;  // rising: blue
+  ws->settings.color_list[4] = 0x6464FF;  // falling: light red
+  ws->brands[6758].change = 12;
+  ws->brands[7203].change = -3;
+  tree->expandAll();
+  Click(tree, tree->IndexOf(NodeId{tree_root::kCodes, 0}));
+  ASSERT_EQ(Codes(), (std::vector<int32_t>{1301, 6758, 7203}));
+  auto arrow = [&](int row) {
+    return list->model()->index(row, 0).data(Qt::DecorationRole).value<QPixmap>().toImage().pixelColor(8, 8);
+  };
+  auto figure = [&](int row) {
+    return list->model()->index(row, 6).data(Qt::ForegroundRole).value<QColor>();
+  };
+  EXPECT_EQ(arrow(1), QColor(0, 0, 0xA0));
+  EXPECT_EQ(arrow(1), figure(1));
+  EXPECT_EQ(arrow(2), QColor(0xFF, 0x64, 0x64));
+  EXPECT_EQ(arrow(2), figure(2));
+  // New colours from the settings sheet reach the arrows too.
+  ws->settings.color_list[3] = 0x00C000;
+  EXPECT_EQ(arrow(1), QColor(0, 0xC0, 0));
+}
+
+TEST_F(ListsPaneTest, AListFilledAgainStaysWhereItWasScrolled) {
+  for (int32_t code = 2000; code < 2100; ++code) ws->brands[static_cast<size_t>(code)].price = 100;
+  tree->expandAll();
+  Click(tree, tree->IndexOf(NodeId{tree_root::kCodes, 0}));
+  QScrollBar* bar = list->table()->verticalScrollBar();
+  ASSERT_GT(bar->maximum(), 20);
+  bar->setValue(20);
+  list->ShowList(ListChange::kSameSource);  // e.g. every brand's quote downloaded
+  EXPECT_EQ(bar->value(), 20);
+  list->ShowList(ListChange::kNewRows);
+  EXPECT_EQ(bar->value(), 0);
 }
 
 TEST_F(ListsPaneTest, AFolderIsRenamedInPlace) {
