@@ -9,6 +9,7 @@
 #include "core/app/intraday_view.h"
 #include "core/app/settings_sheet_view.h"
 #include "core/app/shell.h"
+#include "support/fake_output_shell.h"
 
 namespace sorano::test {
 
@@ -55,6 +56,7 @@ class FakeShell : public Shell, public SettingsSheetView, public AboutBoxView, p
  public:
   std::vector<std::string> calls;
   bool dialogAnswer = true;  // what RunDialog reports
+  FakeOutputShell out;       // output()
   // What the user does on the settings sheet; the result is OK (true) or Cancel.
   std::function<bool(SettingsSheet&)> onSheet = [](SettingsSheet&) { return true; };
   std::optional<AboutContent> about;  // the last About box shown
@@ -108,15 +110,15 @@ class FakeShell : public Shell, public SettingsSheetView, public AboutBoxView, p
     calls.push_back("OpenUrl " + url);
     return true;
   }
+  bool openFileAnswer = true;  // what OpenFile reports
   bool OpenFile(const std::string& path) override {
     calls.push_back("OpenFile " + path);
-    return true;
+    return openFileAnswer;
   }
   bool StartWebBrowser() override {
     calls.push_back("StartWebBrowser");
     return true;
   }
-  void CopyToClipboard(Pane p) override { calls.push_back("CopyToClipboard " + Name(p)); }
   bool RunDialog(DialogId d) override {
     calls.push_back("RunDialog " + std::to_string(static_cast<int>(d)));
     return dialogAnswer;
@@ -138,6 +140,7 @@ class FakeShell : public Shell, public SettingsSheetView, public AboutBoxView, p
     about = content;
   }
   void OpenIntradayWindow() override { calls.push_back("OpenIntradayWindow"); }
+  OutputShell& output() override { return out; }
 };
 
 }  // namespace sorano::test

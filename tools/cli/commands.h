@@ -64,4 +64,22 @@ std::optional<int32_t> ParseBrandCode(std::string_view text);
 // The shortest text that reads back as the same double ("0.5", "1", "1e+300").
 std::string FormatDouble(double value);
 
+// ---- options shared by the commands; messages start "sorano-cli <command>: " ----
+
+// arg is the option `name`, as "--name" (value in the next word) or "--name=value".
+bool IsOption(std::string_view arg, std::string_view name);
+// The value of the option at args[i]; i moves past a value given as the next word. False, with a
+// message, when the value is missing.
+bool OptionValue(std::string_view command, std::span<const std::string> args, size_t& i, std::string& value,
+                 std::ostream& err);
+// A whole decimal number and nothing else.
+bool ParseWhole(std::string_view text, int& out);
+// "d", "w", "m": the period 0, 1, 2.
+std::optional<int> ParsePeriod(std::string_view text);
+// name=value onto the store: DWORD and 4-byte values as integers (0x... allowed), 8-byte values as
+// doubles, texts as UTF-8; "base_line" is the run-time base-line switch. False, with a message, for
+// an unknown name or a value of the wrong form.
+bool ApplySetting(std::string_view command, SettingsStore& store, std::string_view assignment,
+                  std::ostream& err);
+
 }  // namespace sorano::cli

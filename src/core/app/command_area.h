@@ -45,4 +45,9 @@ void MarkListCommand(const Workspace& ws, int id, MenuItemState& state);
 bool ExecuteMemoCommand(Workspace& ws, Shell& shell, Prompt& prompt, int id);
 void MarkMemoCommand(const Workspace& ws, int id, MenuItemState& state);
 
+// The time-series export (export_commands.cpp) and the capture of the pane pictures
+// (print_commands.cpp).
+bool ExecuteExportCommand(Workspace& ws, Shell& shell, Prompt& prompt, int id);
+bool ExecutePrintCommand(Workspace& ws, Shell& shell, Prompt& prompt, int id);
+
 }  // namespace sorano

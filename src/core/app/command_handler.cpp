@@ -25,6 +25,8 @@ constexpr CommandArea kAreas[] = {
     {Work::kAbout, ExecuteAboutCommand, nullptr},
     {Work::kIntraday, ExecuteIntradayCommand, MarkIntradayCommand},
     {Work::kHelpFiles, ExecuteHelpCommand, nullptr},
+    {Work::kExport, ExecuteExportCommand, nullptr},
+    {Work::kPrint, ExecutePrintCommand, nullptr},
 };
 
 const CommandArea* FindArea(Work work) {

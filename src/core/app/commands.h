@@ -79,7 +79,7 @@ enum class Work {
   kPortfolio,       // holdings and trade history
   kMemo,            // memo window and memo editing
   kExport,          // time-series export
-  kPrint,           // printing, bitmap files, both-pane clipboard copy
+  kPrint,           // capture: pane pictures to the clipboard, bitmap files and the printer
   kIntraday,        // intraday chart window
   kSettingsDialog,  // the settings dialog
   kAbout,           // About box

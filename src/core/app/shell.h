@@ -12,6 +12,7 @@ namespace sorano {
 class AboutBoxView;
 class IntradayView;
 class SettingsSheetView;
+class OutputShell;
 
 // The panes of the main window.
 enum class Pane {
@@ -68,9 +69,6 @@ class Shell {
   // Start the user's web browser on its start page.
   virtual bool StartWebBrowser() = 0;
 
-  // Copy a pane's picture (its back buffer) to the clipboard.
-  virtual void CopyToClipboard(Pane pane) = 0;
-
   // Run a modal dialog; true when it was closed with OK (for kRangeInitialise: AcceptRange took the
   // period into ws.downloads and check_downloadday).
   virtual bool RunDialog(DialogId dialog) = 0;
@@ -87,6 +85,9 @@ class Shell {
 
   // The brand tree, the list pane and the memo windows.
   virtual ListsView& Lists() = 0;
+
+  // What the export and capture commands need of the desktop (output_shell.h).
+  virtual OutputShell& output() = 0;
 };
 
 }  // namespace sorano

@@ -1,6 +1,6 @@
 // The window area of the command set: the chart and technical-pane switches, periods, chart types,
-// pane arrangement, bars, downloads of the shown brand, brand browsing, the monochrome switch, the
-// pane copies and the key links.
+// pane arrangement, bars, downloads of the shown brand, brand browsing, the monochrome switch and the
+// key links.
 #include <algorithm>
 #include <array>
 #include <mutex>
@@ -333,12 +333,6 @@ bool ExecuteWindowCommand(Workspace& ws, Shell& shell, Prompt& prompt, int id) {
     case cmd::kMonochromeOff:
       ws.monochrome = id == cmd::kMonochromeOn;
       RepaintVisibleCharts(ws, shell);
-      return true;
-    case cmd::kCopyChart:
-      shell.CopyToClipboard(Pane::kPriceChart);
-      return true;
-    case cmd::kCopyTechnical:
-      shell.CopyToClipboard(Pane::kTechnical);
       return true;
 
     case cmd::kChartUpdate:

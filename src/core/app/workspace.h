@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "core/chart/chart_window.h"
+#include "core/chart/comparison_series.h"
 #include "core/chart/price_series.h"
 #include "core/lists/brand_list.h"
 #include "core/lists/brand_tree.h"
@@ -47,6 +48,9 @@ struct Workspace {
   // settings.check_adjustment says, and the window both chart panes show onto it.
   PriceSeries series;
   ChartWindow window;
+  // The comparison chart's brands (check_hikaku_code00-02), kept between paints; forgotten whenever
+  // the shown series is read again, which is also how every download job ends.
+  ComparisonSeriesSet comparisons;
 
   // The brand tree's selected node (check_tree_hItem remembers it); none before the tree is built.
   std::optional<NodeId> treeNode;
@@ -75,7 +79,8 @@ struct Workspace {
 
 // Reads the shown brand's series again (check_code, check_ymd, check_adjustment) into ws.series and
 // moves the chart window to its end, so that the next paint shows the newest bars (a temporary bar is
-// dropped). Returns the bar count, -1 when the brand has no price file.
+// dropped); the comparison brands are read again at their next paint. Returns the bar count, -1 when
+// the brand has no price file.
 int ReloadSeries(Workspace& ws);
 
 }  // namespace sorano

@@ -75,6 +75,24 @@ Font ChartFont(const ChartSettings& s) {
   return Font{"MS UI Gothic", std::max(1, static_cast<int>(s.check_font_size / 1.3))};
 }
 
+void DrawNoChartDataNotice(Canvas& canvas, int lineHeight) {
+  canvas.Text(0, 0, "　チャート画面：この株価コードは、データがダウンロードされていません。");
+  canvas.Text(0, 3 * lineHeight,
+              "　　　手順：この画面内で右クリックして、｢選択銘柄のチャート初期化｣をクリックしてください。");
+}
+
+DateLabelRows::DateLabelRows(Canvas& canvas) : c_(canvas), blank_(canvas.MeasureText(" ").width) {
+  end_.fill(INT_MIN);
+}
+
+void DateLabelRows::Label(int row, int x, int y, const std::string& text) {
+  if (row < 0 || row >= static_cast<int>(end_.size())) return;
+  int& end = end_[static_cast<size_t>(row)];
+  if (end != INT_MIN && x < end + blank_) return;
+  c_.Text(x, y, text);
+  end = x + c_.MeasureText(text).width;
+}
+
 namespace {
 
 bool NewWeek(const PriceBar& prev, const PriceBar& cur) {
@@ -177,17 +195,9 @@ class Painter {
     const int dayRow = 1;
     const int monthRow = period == kPeriodDaily ? 2 : 1;
     const int yearRow = period == kPeriodDaily ? 3 : (period == kPeriodWeekly ? 2 : 1);
-    // A label is written only when it starts one blank after the previous label of its row ends: the
-    // week rule also fires at a month's first day, often one bar after a Monday ("3101"), and narrow
-    // bars put the week starts closer together than a label is wide.
-    const int blank = c_.MeasureText(" ").width;
-    std::array<int, 4> rowEnd;
-    rowEnd.fill(INT_MIN);
+    DateLabelRows rows(c_);
     const auto label = [&](int row, int x, const std::string& text) {
-      int& end = rowEnd[static_cast<size_t>(row)];
-      if (end != INT_MIN && x < end + blank) return;
-      c_.Text(x, ctx_.height - row * th, text);
-      end = x + c_.MeasureText(text).width;
+      rows.Label(row, x, ctx_.height - row * th, text);
     };
     for (int p = 1; p < ctx_.visible; ++p) {
       const PriceBar& prev = ctx_.Bar(p - 1);
@@ -382,9 +392,7 @@ PriceScale PaintPriceChart(Canvas& canvas, const ChartSettings& s, const PriceSe
   PriceScale scale;
   scale.paneHeight = height - 2 * th;
   if (!series.HasFile()) {
-    canvas.Text(0, 0, "　チャート画面：この株価コードは、データがダウンロードされていません。");
-    canvas.Text(0, 3 * th,
-                "　　　手順：この画面内で右クリックして、｢選択銘柄のチャート初期化｣をクリックしてください。");
+    DrawNoChartDataNotice(canvas, th);
     return scale;
   }
 

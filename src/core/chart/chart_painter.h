@@ -2,6 +2,7 @@
 // The price chart pane's paint: background, scale and grid, date labels, legend, the chart type or
 // types, and every overlay, drawn onto a Canvas in a fixed order.
 #include <array>
+#include <string>
 
 #include "core/chart/chart_settings.h"
 #include "core/chart/chart_window.h"
@@ -37,6 +38,24 @@ struct ChartExtras {
 
 // The pane font: "MS UI Gothic", trunc(check_font_size / 1.3) pixels high.
 Font ChartFont(const ChartSettings& s);
+
+// The notice of a chart pane whose brand has no price file: two lines at y = 0 and y = 3 * lineHeight.
+void DrawNoChartDataNotice(Canvas& canvas, int lineHeight);
+
+// The date labels along the bottom of a chart pane, row by row. A label is written only when it starts
+// one blank after the previous label of its row ends: the week rule also fires at a month's first day,
+// often one bar after a Monday ("3101"), and narrow bars put week starts closer than a label is wide.
+class DateLabelRows {
+ public:
+  explicit DateLabelRows(Canvas& canvas);
+  // Writes text at (x, y) as a label of row 0 ... 3, unless it would run into the row's last label.
+  void Label(int row, int x, int y, const std::string& text);
+
+ private:
+  Canvas& c_;
+  int blank_;
+  std::array<int, 4> end_;
+};
 
 // Paints the whole pane onto canvas (its Width and Height are the client size). The bar geometry
 // (unit, gap, body, pitch) is the one of the last LayoutChartWindow; the paint fits visible and first

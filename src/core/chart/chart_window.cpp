@@ -20,9 +20,13 @@ void LayoutChartWindow(ChartWindow& w, int chsize, int clientWidth, int count) {
 }
 
 void FitChartWindow(ChartWindow& w, int clientWidth, int count, int rightRoomBars) {
+  FitChartWindow(w, clientWidth, count, rightRoomBars, w.labelWidth);
+}
+
+void FitChartWindow(ChartWindow& w, int clientWidth, int count, int rightRoomBars, int labelWidth) {
   // The room ahead of the last bar is counted in strides; a huge or negative period must not wrap.
   const long long room = static_cast<long long>(std::clamp(rightRoomBars, 0, 1 << 20)) * w.Stride();
-  long long fit = (static_cast<long long>(clientWidth) - w.labelWidth - w.gap - room) / w.Stride();
+  long long fit = (static_cast<long long>(clientWidth) - labelWidth - w.gap - room) / w.Stride();
   fit = std::clamp<long long>(fit, 0, std::max(0, count));
   w.visible = static_cast<int>(fit);
   const int last = std::max(0, count) - w.visible;

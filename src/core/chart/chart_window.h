@@ -29,8 +29,10 @@ void LayoutChartWindow(ChartWindow& w, int chsize, int clientWidth, int count);
 
 // At every paint, before drawing: visible from the client width, less rightRoomBars bar strides kept
 // free at the right (para_shi_itimoku01 while Ichimoku is shown, else 0), at most count; first clamped
-// so the window ends at the newest bar. Never leaves visible or first negative.
+// so the window ends at the newest bar. Never leaves visible or first negative. The room kept for the
+// labels at the right edge is w.labelWidth, or labelWidth for a pane with labels of its own.
 void FitChartWindow(ChartWindow& w, int clientWidth, int count, int rightRoomBars);
+void FitChartWindow(ChartWindow& w, int clientWidth, int count, int rightRoomBars, int labelWidth);
 
 struct ScrollBarState {
   int min = 0;

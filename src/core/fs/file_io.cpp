@@ -165,4 +165,19 @@ FolderLock::~FolderLock() {
   if (fd_ >= 0) ::close(fd_);  // closing releases the lock
 }
 
+std::optional<std::string> MakeTempFolder(std::string_view prefix) {
+  std::error_code ec;
+  const std::filesystem::path base = std::filesystem::temp_directory_path(ec);
+  if (ec) return std::nullopt;
+  std::string tmpl = (base / (std::string(prefix) + "XXXXXX")).string();
+  if (::mkdtemp(tmpl.data()) == nullptr) return std::nullopt;
+  return tmpl;
+}
+
+bool RemoveFolder(const std::string& path) {
+  std::error_code ec;
+  std::filesystem::remove_all(path, ec);
+  return !ec && FileExists(path, 1) == 0;
+}
+
 }  // namespace sorano

@@ -63,4 +63,12 @@ class FolderLock {
   int fd_ = -1;
 };
 
+// A new, empty folder of the caller's own (0700) under the system's temporary folder ($TMPDIR, else
+// /tmp), named prefix followed by six random characters. Its path without a trailing '/'; nullopt when
+// it cannot be made.
+std::optional<std::string> MakeTempFolder(std::string_view prefix);
+
+// Removes a folder with everything in it. False when something is left.
+bool RemoveFolder(const std::string& path);
+
 }  // namespace sorano

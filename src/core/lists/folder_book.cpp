@@ -10,8 +10,6 @@
 namespace sorano {
 namespace {
 
-constexpr std::string_view kCaptionWarning = "警告";
-constexpr std::string_view kCaptionNotice = "お知らせ";
 constexpr int32_t kHighestCode = 9999;
 
 std::string FolderFile(const DataFolder& folder) {

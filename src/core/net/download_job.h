@@ -39,7 +39,6 @@ inline constexpr std::string_view kMsgListDone = "ダウンロードが完了致
 inline constexpr std::string_view kMsgChartsDone = "時系列のダウンロードが完了致しました。";
 inline constexpr std::string_view kMsgWaiting = "待機";
 inline constexpr std::string_view kMsgEnded = "終了";
-inline constexpr std::string_view kCaptionWarning = "警告";
 // A file of the job could not be written; the job ends there (more brands would fail the same way).
 inline constexpr std::string_view kMsgNotStored =
     "データをファイルに書き込めませんでした。ディスクの空き容量を確認してください。";

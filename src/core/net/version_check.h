@@ -12,7 +12,6 @@ namespace sorano {
 
 inline constexpr std::string_view kMsgNewVersion =
     "最新バージョンが公開されています。\r\nダウンロードページを開きますか？";
-inline constexpr std::string_view kCaptionNotice = "お知らせ";
 
 // "http://<maker host>/sorano.txt", the download page and the top page of the maker's site.
 std::string VersionFileUrl(const NetConfig& config);

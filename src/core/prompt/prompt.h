@@ -9,6 +9,12 @@ enum class PromptIcon { None, Information, Warning, Error, Stop, Question };
 enum class PromptButtons { Ok, YesNo, OkCancel, YesNoCancel };
 enum class PromptAnswer { Ok, Yes, No, Cancel };
 
+// The captions of the program's message boxes (UTF-8).
+inline constexpr std::string_view kCaptionError = "エラー";
+inline constexpr std::string_view kCaptionWarning = "警告";
+inline constexpr std::string_view kCaptionConfirm = "最終確認";
+inline constexpr std::string_view kCaptionNotice = "お知らせ";
+
 class Prompt {
  public:
   virtual ~Prompt() = default;

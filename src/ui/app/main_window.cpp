@@ -28,11 +28,14 @@
 #include "ui/app/icons.h"
 #include "ui/app/splitter_bar.h"
 #include "ui/chart/chart_pane.h"
+#include "ui/chart/comparison_pane.h"
+#include "ui/chart/time_series_pane.h"
 #include "ui/gfx/qt_canvas.h"
 #include "ui/lists/list_pane.h"
 #include "ui/lists/lists_controller.h"
 #include "ui/lists/tree_pane.h"
 #include "ui/net/download_dialogs.h"
+#include "ui/output/output_controller.h"
 #include "ui/technical/technical_pane_widget.h"
 
 namespace sorano {
@@ -47,15 +50,6 @@ QString U(std::string_view s) {
 constexpr std::array<int, 4> kTabCommands = {cmd::kStandardChart, cmd::kPercentageChart,
                                              cmd::kComparisonChart, cmd::kTimeSeriesChart};
 constexpr std::array<const char*, 4> kTabTexts = {"標準チャート", "対数チャート", "比較チャート", "時系列"};
-
-QFrame* EmptyPane(const char* name, QWidget* parent) {
-  auto* f = new QFrame(parent);
-  f->setObjectName(name);
-  f->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
-  f->setAutoFillBackground(true);
-  f->setBackgroundRole(QPalette::Base);
-  return f;
-}
 
 void Place(QWidget* w, const PaneRect& r) {
   w->setGeometry(r.x, r.y, std::max(0, r.width), std::max(0, r.height));
@@ -367,11 +361,13 @@ void MainWindow::BuildPanes() {
   lists_ = new ListsController(ws_, *this, prompt_, std::move(menus), client_);
   tree_ = lists_->tree();
   list_ = lists_->list();
-  timeSeries_ = EmptyPane("timeSeriesPane", client_);
-  comparison_ = EmptyPane("comparisonPane", client_);
-  const ChartModel model{&ws_.settings, &ws_.series, &ws_.window, &ws_.brands, &ws_.monochrome};
+  const ChartModel model{&ws_.settings, &ws_.series,     &ws_.window,
+                         &ws_.brands,   &ws_.monochrome, &ws_.comparisons};
   chart_ = new ChartPaneWidget(model, &crosshair_, client_);
   technical_ = new TechnicalPaneWidget(model, &crosshair_, client_);
+  timeSeries_ = new TimeSeriesPaneWidget(model, client_);
+  comparison_ = new ComparisonPaneWidget(model, client_);
+  output_ = std::make_unique<OutputController>(ws_, this, chart_, technical_);
   connect(chart_, &ChartPaneWidget::WindowScrolled, technical_, &TechnicalPaneWidget::Render);
   connect(chart_, &ChartPaneWidget::Readout, this, &MainWindow::ShowReadout);
   connect(technical_, &TechnicalPaneWidget::Readout, this, &MainWindow::ShowReadout);
@@ -389,6 +385,13 @@ void MainWindow::BuildPanes() {
     UpdateMenuMarks();
     ContextMenu(context_menu::kTechnical)->popup(p);
   });
+  // Every view of the chart area offers the chart side's menu, the way back to the other views.
+  const auto chartMenu = [this](const QPoint& p) {
+    UpdateMenuMarks();
+    ContextMenu(context_menu::kChart)->popup(p);
+  };
+  connect(timeSeries_, &TimeSeriesPaneWidget::ContextMenuRequested, this, chartMenu);
+  connect(comparison_, &ComparisonPaneWidget::ContextMenuRequested, this, chartMenu);
 
   splitterV_ = new SplitterBar(Splitter::kV, back_, client_);
   splitterHT_ = new SplitterBar(Splitter::kHT, back_, client_);
@@ -423,8 +426,7 @@ void MainWindow::BuildPanes() {
   });
   // The window's own menu wherever no pane menu of its own is: the back frame, the splitters, the tabs
   // and the panes whose content comes later.
-  for (QWidget* w : std::initializer_list<QWidget*>{splitterV_, splitterHT_, splitterHB_, tabs_, timeSeries_,
-                                                    comparison_}) {
+  for (QWidget* w : std::initializer_list<QWidget*>{splitterV_, splitterHT_, splitterHB_, tabs_}) {
     w->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(w, &QWidget::customContextMenuRequested, this, [this, w](const QPoint& p) {
       // The right button during a splitter drag cancels the drag instead.
@@ -467,6 +469,7 @@ void MainWindow::ApplyLayout(bool updateStatusParts) {
   LayoutInput in =
       LayoutInputFrom(ws_, client_->width(), client_->height(), 0, 0, tabs_->sizeHint().height());
   in.clampSplitters = !isMinimized();
+  in.comparisonCodeWindowOpen = comparison_->CodeWindowOpen();
   layout_ = LayOutPanes(ws_, in);
   Place(separator_, layout_.separator);
   Place(back_, layout_.back);
@@ -481,6 +484,8 @@ void MainWindow::ApplyLayout(bool updateStatusParts) {
   Place(comparison_, layout_.comparison);
   Place(tabs_, layout_.tabs);
   back_->lower();
+  comparison_->ApplyCodeWindow(layout_.codeWindow);
+  if (layout_.repaintComparison) comparison_->Render();
   layingOut_ = false;
 }
 
@@ -543,6 +548,12 @@ void MainWindow::Repaint(Pane pane) {
     case Pane::kTechnical:
       technical_->Render();
       break;
+    case Pane::kTimeSeries:
+      timeSeries_->Render();
+      break;
+    case Pane::kComparison:
+      comparison_->Render();
+      break;
     case Pane::kTree:
     case Pane::kList:
       lists_->ShowColours();  // the list colours may have changed since the last paint
@@ -555,20 +566,11 @@ void MainWindow::Repaint(Pane pane) {
 }
 
 void MainWindow::Refresh(Pane pane) {
-  switch (pane) {
-    case Pane::kPriceChart:
-      chart_->Relayout();
-      technical_->Render();
-      // A new layout follows every load: the read-out described a bar of the series shown before.
-      ShowReadout(QStringList(static_cast<qsizetype>(statusParts_.size())));
-      break;
-    case Pane::kTechnical:
-      technical_->Render();
-      break;
-    default:
-      this->pane(pane)->update();
-      break;
-  }
+  if (pane != Pane::kPriceChart) return Repaint(pane);  // only the price chart lays its window out again
+  chart_->Relayout();
+  technical_->Render();
+  // A new layout follows every load: the read-out described a bar of the series shown before.
+  ShowReadout(QStringList(static_cast<qsizetype>(statusParts_.size())));
 }
 
 void MainWindow::LayOut() {
@@ -670,9 +672,8 @@ bool MainWindow::StartWebBrowser() {
   return QProcess::startDetached(QStringLiteral("x-www-browser"), {});
 }
 
-void MainWindow::CopyToClipboard(Pane pane) {
-  if (pane == Pane::kPriceChart) chart_->CopyToClipboard();
-  if (pane == Pane::kTechnical) technical_->CopyToClipboard();
+OutputShell& MainWindow::output() {
+  return *output_;
 }
 
 JobContext MainWindow::MakeJobContext() const {

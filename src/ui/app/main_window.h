@@ -35,6 +35,9 @@ namespace sorano {
 class ChartPaneWidget;
 class ListsController;
 class TechnicalPaneWidget;
+class TimeSeriesPaneWidget;
+class ComparisonPaneWidget;
+class OutputController;
 class SplitterBar;
 class ProgressDialog;
 
@@ -63,6 +66,8 @@ class MainWindow : public QMainWindow, public Shell {
   ChartPaneWidget* chartPane() const { return chart_; }
   ListsController* lists() const { return lists_; }
   TechnicalPaneWidget* technicalPane() const { return technical_; }
+  TimeSeriesPaneWidget* timeSeriesPane() const { return timeSeries_; }
+  ComparisonPaneWidget* comparisonPane() const { return comparison_; }
   QWidget* pane(Pane p) const;
   SplitterBar* splitter(Splitter s) const;
   QWidget* backFrame() const { return back_; }
@@ -89,7 +94,6 @@ class MainWindow : public QMainWindow, public Shell {
   bool OpenUrl(const std::string& url) override;
   bool OpenFile(const std::string& path) override;
   bool StartWebBrowser() override;
-  void CopyToClipboard(Pane pane) override;
   bool RunDialog(DialogId dialog) override;
   void StartDownload(SingleBrandJob job) override;
   SettingsSheetView& settingsSheet() override { return settingsSheet_; }
@@ -97,6 +101,7 @@ class MainWindow : public QMainWindow, public Shell {
   IntradayView& intraday() override { return intraday_; }
   IntradayWindow* intradayWindow() const { return intraday_.window(); }
   ListsView& Lists() override;
+  OutputShell& output() override;
 
  protected:
   void closeEvent(QCloseEvent*) override;
@@ -145,10 +150,11 @@ class MainWindow : public QMainWindow, public Shell {
   ListsController* lists_ = nullptr;
   QWidget* tree_ = nullptr;
   QWidget* list_ = nullptr;
-  QWidget* timeSeries_ = nullptr;
-  QWidget* comparison_ = nullptr;
+  TimeSeriesPaneWidget* timeSeries_ = nullptr;
+  ComparisonPaneWidget* comparison_ = nullptr;
   ChartPaneWidget* chart_ = nullptr;
   TechnicalPaneWidget* technical_ = nullptr;
+  std::unique_ptr<OutputController> output_;
   SplitterBar* splitterV_ = nullptr;
   SplitterBar* splitterHT_ = nullptr;
   SplitterBar* splitterHB_ = nullptr;

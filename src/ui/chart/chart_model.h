@@ -1,11 +1,12 @@
 #pragma once
-// What the two chart panes draw from: the settings, the main series and the one ChartWindow both
-// panes follow, and the crosshair they share. The main window owns all of it; the panes only read,
-// except that scrolling moves the window.
+// What the chart area's panes draw from: the settings, the main series and the one ChartWindow they
+// follow, the comparison brands' series, and the crosshair the price chart and the technical pane
+// share. The main window owns all of it; the panes only read, except that scrolling moves the window.
 #include <QPoint>
 #include <QWidget>
 
 #include "core/chart/chart_window.h"
+#include "core/chart/comparison_series.h"
 #include "core/chart/price_series.h"
 #include "core/settings/settings_store.h"
 #include "core/store/brand_table.h"
@@ -17,7 +18,8 @@ struct ChartModel {
   PriceSeries* series = nullptr;
   ChartWindow* window = nullptr;
   const BrandTable* brands = nullptr;
-  const bool* monochrome = nullptr;  // the print mode's black-and-white flag
+  const bool* monochrome = nullptr;            // the print mode's black-and-white flag
+  ComparisonSeriesSet* comparisons = nullptr;  // the comparison chart's brands
 
   bool Monochrome() const { return monochrome != nullptr && *monochrome; }
 };

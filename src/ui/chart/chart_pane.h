@@ -3,19 +3,14 @@
 // the paint event copies to the screen. The pane scrolls the shared ChartWindow (scroll bar, keys,
 // wheel), reports the bar under the mouse, draws the shared crosshair and rubber-bands trend lines
 // over the saved picture; a drawn line is gone at the next repaint of the back buffer.
-#include <QScrollBar>
 #include <QStringList>
-#include <QWidget>
-#include <optional>
 
 #include "core/chart/chart_readout.h"
-#include "core/chart/price_scale.h"
-#include "ui/chart/chart_model.h"
-#include "ui/gfx/qt_canvas.h"
+#include "ui/chart/chart_pane_tools.h"
 
 namespace sorano {
 
-class ChartPaneWidget : public QWidget {
+class ChartPaneWidget : public ScrolledChartPane {
   Q_OBJECT
  public:
   ChartPaneWidget(ChartModel model, Crosshair* crosshair, QWidget* parent = nullptr);
@@ -24,13 +19,6 @@ class ChartPaneWidget : public QWidget {
   void Relayout();
   // Paints the back buffer again from the series and the settings; a drawn trend line is gone.
   void Render();
-  // The last painted picture (what the clipboard command takes).
-  const QImage& Picture() { return canvas_.image(); }
-  void CopyToClipboard();
-  // The client area the painter draws on (the pane less its scroll bar).
-  QSize CanvasSize() const;
-  const PriceScale& Scale() const { return scale_; }
-  QScrollBar* ScrollBar() const { return scroll_; }
 
  Q_SIGNALS:
   // The visible window moved and this pane repainted: the technical pane follows.
@@ -45,27 +33,13 @@ class ChartPaneWidget : public QWidget {
  protected:
   void paintEvent(QPaintEvent*) override;
   void resizeEvent(QResizeEvent*) override;
-  void mousePressEvent(QMouseEvent*) override;
   void mouseMoveEvent(QMouseEvent*) override;
-  void mouseReleaseEvent(QMouseEvent*) override;
-  void wheelEvent(QWheelEvent*) override;
-  void keyPressEvent(QKeyEvent*) override;
+  void Scrolled(bool changed) override;
+  void ContextMenuAt(const QPoint& globalPos) override { Q_EMIT ContextMenuRequested(globalPos); }
 
  private:
-  void SyncScrollBar();
-  void OnScrollAction(int action);
-  void Scrolled(bool changed);
-  PriceScale MouseScale();
-
-  ChartModel model_;
   Crosshair* crosshair_;
-  QScrollBar* scroll_;
-  QtCanvas canvas_;
-  PriceScale scale_;
   PriceSeries comparison_;  // the simple comparison line's brand, read at each paint that needs it
-  bool drawing_ = false;    // a trend line is being rubber-banded
-  QPoint anchor_;
-  std::optional<TrendLineEnds> trend_;  // shown over the picture until the next Render
 };
 
 }  // namespace sorano

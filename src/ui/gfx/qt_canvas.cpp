@@ -240,4 +240,22 @@ TextSize QtCanvas::MeasureText(std::string_view text) {
   return {it->second, metrics_.height()};
 }
 
+RgbImage ToRgbImage(const QImage& image) {
+  if (image.isNull()) return {};
+  const QImage rgb =
+      image.format() == QImage::Format_RGB32 ? image : image.convertToFormat(QImage::Format_RGB32);
+  RgbImage out(rgb.width(), rgb.height());
+  for (int y = 0; y < out.height; ++y)
+    std::memcpy(out.Row(y), rgb.constScanLine(y), static_cast<size_t>(out.width) * sizeof(uint32_t));
+  return out;
+}
+
+QImage ToQImage(const RgbImage& image) {
+  if (image.empty()) return {};
+  // A view of the pixels, copied so that the image outlives them.
+  return QImage(reinterpret_cast<const uchar*>(image.pixels.data()), image.width, image.height,
+                static_cast<qsizetype>(image.width) * 4, QImage::Format_RGB32)
+      .copy();
+}
+
 }  // namespace sorano

@@ -18,6 +18,7 @@
 
 #include "core/gfx/canvas.h"
 #include "core/gfx/raster.h"
+#include "core/gfx/rgb_image.h"
 
 namespace sorano {
 
@@ -88,5 +89,9 @@ class QtCanvas : public Canvas {
 };
 
 QColor ToQColor(Color c);
+
+// A back buffer as the core's picture (0x00RRGGBB pixels), and back.
+RgbImage ToRgbImage(const QImage& image);
+QImage ToQImage(const RgbImage& image);
 
 }  // namespace sorano

@@ -1,7 +1,5 @@
 #include "ui/technical/technical_pane_widget.h"
 
-#include <QApplication>
-#include <QClipboard>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -37,10 +35,6 @@ void TechnicalPaneWidget::Paint() {
 const QImage& TechnicalPaneWidget::Picture() {
   if (stale_) Paint();
   return canvas_.image();
-}
-
-void TechnicalPaneWidget::CopyToClipboard() {
-  QApplication::clipboard()->setImage(Picture());
 }
 
 void TechnicalPaneWidget::paintEvent(QPaintEvent*) {

@@ -18,9 +18,8 @@ class TechnicalPaneWidget : public QWidget {
 
   // The back buffer is to be painted again, with the window the price chart fitted at its last paint.
   void Render();
-  // The picture as it stands after every Render so far (what the clipboard command takes).
+  // The picture as it stands after every Render so far (what the capture commands take).
   const QImage& Picture();
-  void CopyToClipboard();
 
  Q_SIGNALS:
   void Readout(const QStringList& parts);

@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "core/chart/comparison_series.h"
 #include "core/settings/settings_store.h"
 #include "core/store/brand_record.h"
 #include "core/store/chart_file.h"
@@ -76,6 +77,35 @@ TEST(PriceSeriesLoadTest, SettingsViewMatchesTheStoreAndItsInitialValues) {
   EXPECT_EQ(in.bps, 812.5);
   EXPECT_EQ(in.equityRatio, 42.0);
   EXPECT_EQ(in.sharesIssued, 1000.0);
+}
+
+}  // namespace
+}  // namespace sorano
+
+namespace sorano {
+namespace {
+
+TEST(ComparisonSeriesSetTest, ReadOncePerBrandPeriodAndAdjustmentUntilForgotten) {
+  test::TempDir dir;
+  const DataFolder folder(dir.path());
+  const auto write = [&](int days) {
+    std::vector<ChartRecord> records;
+    for (int d = 1; d <= days; ++d) records.push_back({2003, 12, d, 100, 100, 100, 100});
+    ASSERT_EQ(WriteChart(folder, records, 1020), 1);
+    ASSERT_EQ(WriteVolumes(folder, std::vector<VolumeRecord>(records.size()), 1020), 1);
+  };
+  write(2);
+  ComparisonSeriesSet set;
+  EXPECT_EQ(set.Get(0, folder, 0, kPeriodDaily, 0), nullptr);
+  EXPECT_EQ(set.Get(3, folder, 1020, kPeriodDaily, 0), nullptr);
+  EXPECT_EQ(set.Get(1, folder, 9999, kPeriodDaily, 0)->count(), -1);
+  EXPECT_EQ(set.Get(0, folder, 1020, kPeriodDaily, 0)->count(), 2);
+  write(3);
+  EXPECT_EQ(set.Get(0, folder, 1020, kPeriodDaily, 0)->count(), 2);  // kept: no file read
+  EXPECT_EQ(set.Get(0, folder, 1020, kPeriodWeekly, 0)->count(), 1);  // another period is read
+  EXPECT_EQ(set.Get(2, folder, 1020, kPeriodDaily, 0)->count(), 3);   // another slot
+  set.Forget();
+  EXPECT_EQ(set.Get(0, folder, 1020, kPeriodDaily, 0)->count(), 3);
 }
 
 }  // namespace

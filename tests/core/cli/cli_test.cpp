@@ -7,7 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "core/chart/price_series_load.h"
 #include "core/net/download_job.h"
+#include "core/output/bmp_file.h"
+#include "core/output/time_series_export.h"
 #include "core/settings/settings_store.h"
 #include "core/store/brand_table.h"
 #include "core/store/chart_file.h"
@@ -254,6 +257,46 @@ TEST_F(Cli, UpdateDownloadsFromTheFeedAndRenderPaintsIt) {
                       "QT_QPA_PLATFORM=offscreen ");
   ASSERT_EQ(render.status, 0) << render.err;
   EXPECT_EQ(test::ReadBytes(png).substr(0, 8), "\x89PNG\r\n\x1a\n");
+}
+
+TEST_F(Cli, ExportAndBitmapWriteTheDesktopsBytes) {
+  std::vector<ChartRecord> days;
+  for (int d = 1; d <= 20; ++d) days.push_back({2003, 9 + d / 11, 1 + d % 11, 100, 120 + d, 90, 110 + d});
+  ASSERT_EQ(WriteChart(folder, days, 7203), 1);
+  ASSERT_EQ(WriteVolumes(folder, std::vector<VolumeRecord>(days.size()), 7203), 1);
+  PriceSeries series;
+  ASSERT_EQ(LoadPriceSeries(series, folder, 7203, kPeriodWeekly, 0), 4);
+  ExportOptions options;  // the settings' initial options with --set below
+  options.header = false;
+  options.columns[static_cast<size_t>(ExportColumn::kWeekday)] = false;
+  options.rangeOn = true;
+  options.fromYear = 2003, options.fromMonth = 10, options.toYear = 2003, options.toMonth = 10;
+  const std::vector<std::string> sets = {"--set", "check_to_data05=0",  "--set", "check_to_data07=0",
+                                         "--set", "check_to_data04=1",  "--set", "check_to_data00=2003",
+                                         "--set", "check_to_data01=10", "--set", "check_to_data02=2003",
+                                         "--set", "check_to_data03=10"};
+  for (const auto& [name, format] :
+       {std::pair{"csv", ExportFormat::kCsv}, std::pair{"html", ExportFormat::kHtml},
+        std::pair{"txt", ExportFormat::kText}}) {
+    std::vector<std::string> args = {"--data", dir.path(), "export", "7203",  "--format",
+                                     name,     "--period", "w",      "--out", dir / "out"};
+    args.insert(args.end(), sets.begin(), sets.end());
+    const Result r = Run(args, "SORANO_REGISTRY=" + Quote(dir / "none.reg") + " ");
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(test::ReadBytes(dir / "out"), *ExportFile(series, options, format)) << name;
+  }
+  EXPECT_EQ(Run({"--data", dir.path(), "export", "7203", "--format", "pdf", "--out", dir / "x"}).status, 2);
+  EXPECT_EQ(Run({"--data", dir.path(), "export", "1234", "--format", "csv", "--out", dir / "x"}).status, 1);
+  EXPECT_EQ(test::ReadBytes(dir / "x"), "");
+
+  if (Run({"--help"}).out.find("render CODE") == std::string::npos) GTEST_SKIP() << "built without Qt";
+  const Result bmp = Run({"--data", dir.path(), "render", "7203", "--out", dir / "7203.bmp", "--width", "101",
+                          "--height", "60", "--tech-height", "0"},
+                         "QT_QPA_PLATFORM=offscreen ");
+  ASSERT_EQ(bmp.status, 0) << bmp.err;
+  const std::string bytes = test::ReadBytes(dir / "7203.bmp");
+  EXPECT_EQ(bytes.substr(0, 2), "BM");
+  EXPECT_EQ(bytes.size(), 304u * 60 + 54);
 }
 
 }  // namespace

@@ -1,0 +1,28 @@
+#include "core/chart/comparison_series.h"
+
+#include "core/chart/price_series_load.h"
+
+namespace sorano {
+
+const PriceSeries* ComparisonSeriesSet::Get(int slot, const DataFolder& folder, int32_t code, int period,
+                                            int adjust) {
+  if (code == 0 || slot < 0 || slot >= kSlots) return nullptr;
+  Slot& s = slots_[static_cast<size_t>(slot)];
+  if (!s.loaded || s.code != code || s.period != period || s.adjust != adjust ||
+      s.folder != folder.prefix()) {
+    if (!s.series) s.series = std::make_unique<PriceSeries>();
+    LoadPriceSeries(*s.series, folder, code, period, adjust);
+    s.folder = folder.prefix();
+    s.code = code;
+    s.period = period;
+    s.adjust = adjust;
+    s.loaded = true;
+  }
+  return s.series.get();
+}
+
+void ComparisonSeriesSet::Forget() {
+  for (Slot& s : slots_) s.loaded = false;
+}
+
+}  // namespace sorano

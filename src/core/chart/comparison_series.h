@@ -1,0 +1,38 @@
+#pragma once
+// The series of the comparison chart's brands (check_hikaku_code00-02), read once per brand, period
+// and adjustment and kept until Forget: a paint, a scroll or a resize reads no file.
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "core/chart/price_series.h"
+#include "core/settings/data_folder.h"
+
+namespace sorano {
+
+class ComparisonSeriesSet {
+ public:
+  static constexpr int kSlots = 3;
+
+  // The series of code for comparison slot 0 ... 2 in the period and adjustment, read from the folder
+  // unless the slot holds it already. nullptr for code 0 (no brand) or a slot outside 0 ... 2; a brand
+  // without a price file gives a series of count -1.
+  const PriceSeries* Get(int slot, const DataFolder& folder, int32_t code, int period, int adjust);
+
+  // The next Get reads the files again (a download job ended: it may have rewritten them).
+  void Forget();
+
+ private:
+  struct Slot {
+    std::string folder;
+    int32_t code = 0;
+    int period = -1;
+    int adjust = -1;
+    bool loaded = false;
+    std::unique_ptr<PriceSeries> series;  // allocated at the first read
+  };
+  std::array<Slot, kSlots> slots_;
+};
+
+}  // namespace sorano
