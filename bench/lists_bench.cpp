@@ -63,7 +63,8 @@ struct Data {
   }
   ~Data() { std::filesystem::remove_all(folder); }
   ListTables Tables() const {
-    return {ws->brands, ws->folders.table(), ws->holdings, ws->trades, ws->sizeClasses};
+    return {ws->brands, ws->folders.table(), ws->portfolio.holdings(), ws->portfolio.trades(),
+            ws->sizeClasses};
   }
 };
 

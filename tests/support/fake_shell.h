@@ -7,6 +7,8 @@
 
 #include "core/app/about_box.h"
 #include "core/app/intraday_view.h"
+#include "core/app/portfolio_view.h"
+#include "core/app/search_view.h"
 #include "core/app/settings_sheet_view.h"
 #include "core/app/shell.h"
 #include "support/fake_output_shell.h"
@@ -52,6 +54,49 @@ class FakeListsView : public ListsView {
   std::vector<std::string>& calls_;
 };
 
+// The search and portfolio dialogs as a recording: each run is a line "<dialog title>" in the shell's
+// list of calls, and the test says what the user does in it. A portfolio dialog's `on...` function
+// gets the boxes shown and the dialog's OK (which returns whether the dialog closes) and returns
+// whether the dialog closed after OK; unset, the user cancels.
+class FakeDialogs : public SearchView, public PortfolioView {
+ public:
+  explicit FakeDialogs(std::vector<std::string>& calls) : calls_(calls) {}
+  std::optional<SearchBoxes> search;          // OK with these boxes, or キャンセル
+  std::optional<ScreeningSelections> screen;  // OK with these entries, or キャンセル
+  ScreeningSelections screenShown{};          // the entries the screening dialog opened with
+  std::function<bool(const HoldingBoxes&, const AcceptBoxes<HoldingBoxes>&)> onHolding;
+  std::function<bool(const SellBoxes&, const AcceptBoxes<SellBoxes>&)> onSell;
+  std::function<bool(const TradeBoxes&, const AcceptBoxes<TradeBoxes>&)> onTrade;
+
+  std::optional<SearchBoxes> RunSearchDialog() override {
+    calls_.push_back("コード・企業名から検索");
+    return search;
+  }
+  bool RunScreeningDialog(ScreeningSelections& selections) override {
+    calls_.push_back("銘柄スクリーニング");
+    screenShown = selections;
+    if (!screen) return false;
+    selections = *screen;
+    return true;
+  }
+  bool RunHoldingDialog(const Form<HoldingBoxes>& form, const HoldingBoxes& boxes,
+                        const AcceptBoxes<HoldingBoxes>& accept) override {
+    calls_.push_back(std::string(form.title));
+    return onHolding && onHolding(boxes, accept);
+  }
+  bool RunSellDialog(const SellBoxes& boxes, const AcceptBoxes<SellBoxes>& accept) override {
+    calls_.push_back(std::string(SellForm().title));
+    return onSell && onSell(boxes, accept);
+  }
+  bool RunTradeDialog(const TradeBoxes& boxes, const AcceptBoxes<TradeBoxes>& accept) override {
+    calls_.push_back(std::string(TradeEditForm().title));
+    return onTrade && onTrade(boxes, accept);
+  }
+
+ private:
+  std::vector<std::string>& calls_;
+};
+
 class FakeShell : public Shell, public SettingsSheetView, public AboutBoxView, public IntradayView {
  public:
   std::vector<std::string> calls;
@@ -61,6 +106,7 @@ class FakeShell : public Shell, public SettingsSheetView, public AboutBoxView, p
   std::function<bool(SettingsSheet&)> onSheet = [](SettingsSheet&) { return true; };
   std::optional<AboutContent> about;  // the last About box shown
   FakeListsView lists{calls};
+  FakeDialogs dialogs{calls};
 
   static std::string Name(Pane p) {
     switch (p) {
@@ -127,6 +173,8 @@ class FakeShell : public Shell, public SettingsSheetView, public AboutBoxView, p
     calls.push_back("StartDownload " + std::to_string(static_cast<int>(job)));
   }
   ListsView& Lists() override { return lists; }
+  SearchView& Search() override { return dialogs; }
+  PortfolioView& Portfolio() override { return dialogs; }
 
   SettingsSheetView& settingsSheet() override { return *this; }
   AboutBoxView& aboutBox() override { return *this; }

@@ -72,10 +72,7 @@ int RunBrand(Context& ctx, std::span<const std::string> args) {
     return kExitUsage;
   }
   BrandTable table;
-  if (LoadBrandTable(ctx.data, table) < 0) {
-    ctx.err << "sorano-cli brand: " << ctx.data.Path("data/view.dat") << " cannot be read\n";
-    return kExitFailure;
-  }
+  if (!LoadBrands(ctx, "brand", table)) return kExitFailure;
   const BrandRecord& r = table[static_cast<size_t>(*code)];
   if (r.price == 0) {
     ctx.err << "sorano-cli brand: no brand " << *code << " in the brand table\n";

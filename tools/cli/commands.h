@@ -15,6 +15,7 @@
 #include "core/prompt/prompt.h"
 #include "core/settings/data_folder.h"
 #include "core/settings/settings_store.h"
+#include "core/store/brand_table.h"
 
 namespace sorano::cli {
 
@@ -63,6 +64,21 @@ std::optional<int32_t> ParseBrandCode(std::string_view text);
 
 // The shortest text that reads back as the same double ("0.5", "1", "1e+300").
 std::string FormatDouble(double value);
+
+// One CSV line of UTF-8 fields ended by "\n": a field holding ',', '"' or a line break is put in double
+// quotes, its '"' doubled.
+std::string CsvLine(std::span<const std::string> fields);
+
+// Reads data/view.dat into table; false, after saying so on ctx.err, when it cannot be read.
+bool LoadBrands(Context& ctx, std::string_view command, BrandTable& table);
+
+// "code,name" lines of the brands of codes, in their order. kExitOk.
+int PrintBrands(Context& ctx, const BrandTable& table, const std::vector<int32_t>& codes);
+
+// The rows of the account list (history false) or the history list as the list pane shows them: one CSV
+// line a row, its columns in order, from the portfolio file and the brand table. kExitFailure when
+// either cannot be read.
+int PrintPortfolioRows(Context& ctx, std::string_view command, bool history);
 
 // ---- options shared by the commands; messages start "sorano-cli <command>: " ----
 

@@ -41,6 +41,11 @@ void MarkTreeCommand(const Workspace& ws, int id, MenuItemState& state);
 // of the selected brand, the link pages and the editor.
 bool ExecuteListCommand(Workspace& ws, Shell& shell, Prompt& prompt, int id);
 void MarkListCommand(const Workspace& ws, int id, MenuItemState& state);
+// The search area (search_commands.cpp): the code and name search dialog and the screening.
+bool ExecuteSearchCommand(Workspace& ws, Shell& shell, Prompt& prompt, int id);
+// The portfolio area (portfolio_commands.cpp): the account's and the history's dialogs and deletes.
+bool ExecutePortfolioCommand(Workspace& ws, Shell& shell, Prompt& prompt, int id);
+void MarkPortfolioCommand(const Workspace& ws, int id, MenuItemState& state);
 // The memo area (memo_commands.cpp): the memo editor's commands and the floating memo window.
 bool ExecuteMemoCommand(Workspace& ws, Shell& shell, Prompt& prompt, int id);
 void MarkMemoCommand(const Workspace& ws, int id, MenuItemState& state);

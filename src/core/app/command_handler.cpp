@@ -21,6 +21,8 @@ constexpr CommandArea kAreas[] = {
     {Work::kTree, ExecuteTreeCommand, MarkTreeCommand},
     {Work::kList, ExecuteListCommand, MarkListCommand},
     {Work::kMemo, ExecuteMemoCommand, MarkMemoCommand},
+    {Work::kSearch, ExecuteSearchCommand, nullptr},
+    {Work::kPortfolio, ExecutePortfolioCommand, MarkPortfolioCommand},
     {Work::kSettingsDialog, ExecuteSettingsCommand, nullptr},
     {Work::kAbout, ExecuteAboutCommand, nullptr},
     {Work::kIntraday, ExecuteIntradayCommand, MarkIntradayCommand},
@@ -92,7 +94,7 @@ void ShowBrand(Workspace& ws, Shell& shell, Prompt& prompt, int32_t code) {
 }
 
 bool CodeBoxChanged(Workspace& ws, Shell& shell, Prompt& prompt, std::string_view text) {
-  if (text.size() != 4) return false;
+  if (text.size() != 4 || text.find_first_not_of("0123456789") != std::string_view::npos) return false;
   ShowBrand(ws, shell, prompt, LeadingInt(text));
   return true;
 }

@@ -39,7 +39,7 @@ std::string BrandCaption(const Workspace& ws);
 // charts.
 void ShowBrand(Workspace& ws, Shell& shell, Prompt& prompt, int32_t code);
 
-// The code box of the search band after its text changed: when it holds exactly 4 characters, their
+// The code box of the search band after its text changed: when it holds exactly 4 digits, their
 // decimal value becomes the shown brand (ShowBrand; a code without files shows the panes' no-data
 // texts). True when the brand was switched.
 bool CodeBoxChanged(Workspace& ws, Shell& shell, Prompt& prompt, std::string_view text);

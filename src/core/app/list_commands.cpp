@@ -28,7 +28,7 @@ constexpr int kDeleteHolding = 32991;
 constexpr int kDeleteTrade = 33002;
 
 ListTables TablesOf(const Workspace& ws) {
-  return {ws.brands, ws.folders.table(), ws.holdings, ws.trades, ws.sizeClasses};
+  return {ws.brands, ws.folders.table(), ws.portfolio.holdings(), ws.portfolio.trades(), ws.sizeClasses};
 }
 
 // The folder slot the list was filled from; -1 when the list shows anything else (a category, a
@@ -57,8 +57,8 @@ bool ShowSelectedBrand(Workspace& ws, Shell& shell, Prompt& prompt) {
 // The account and the history are read from their files at every fill.
 void FillRows(Workspace& ws, Prompt& prompt, ListSource source) {
   const DataFolder folder = ws.settings.data_folder();
-  if (source.kind == SourceKind::kAccount) LoadHoldings(folder, ws.holdings, prompt);
-  if (source.kind == SourceKind::kHistory) LoadHistory(folder, ws.trades, prompt);
+  if (source.kind == SourceKind::kAccount) ws.portfolio.LoadHoldings(folder, prompt);
+  if (source.kind == SourceKind::kHistory) ws.portfolio.LoadHistory(folder, prompt);
   ws.list.Fill(std::move(source), TablesOf(ws));
 }
 

@@ -11,6 +11,8 @@ namespace sorano {
 
 class AboutBoxView;
 class IntradayView;
+class PortfolioView;
+class SearchView;
 class SettingsSheetView;
 class OutputShell;
 
@@ -78,10 +80,12 @@ class Shell {
   virtual void StartDownload(SingleBrandJob job) = 0;
 
   // The areas that need more of the window than the methods above (settings_sheet_view.h,
-  // about_box.h, intraday_view.h).
+  // about_box.h, intraday_view.h, search_view.h, portfolio_view.h).
   virtual SettingsSheetView& settingsSheet() = 0;
   virtual AboutBoxView& aboutBox() = 0;
   virtual IntradayView& intraday() = 0;
+  virtual SearchView& Search() = 0;
+  virtual PortfolioView& Portfolio() = 0;
 
   // The brand tree, the list pane and the memo windows.
   virtual ListsView& Lists() = 0;

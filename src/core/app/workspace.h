@@ -14,8 +14,7 @@
 #include "core/lists/folder_book.h"
 #include "core/memo/memo_session.h"
 #include "core/net/download_job.h"
-#include "core/portfolio/holding_table.h"
-#include "core/portfolio/trade_table.h"
+#include "core/portfolio/portfolio_book.h"
 #include "core/settings/settings_store.h"
 #include "core/store/brand_table.h"
 
@@ -41,8 +40,8 @@ struct Workspace {
   BrandTable brands;
   // The user's folders with their file data/mybrand.dat.
   FolderBook folders;
-  HoldingTable holdings;
-  TradeTable trades;
+  // The account and the trade history with their files.
+  PortfolioBook portfolio;
 
   // The shown brand (settings.check_code) in the period settings.check_ymd, split-adjusted as
   // settings.check_adjustment says, and the window both chart panes show onto it.

@@ -63,6 +63,8 @@ std::string TableText(const SlotTable<Record>& table) {
 template <typename Record>
 int LoadTable(const std::string& path, SlotTable<Record>& table, Prompt& prompt) {
   table.Clear();
+  // Nothing bought or sold yet: the account is empty, which is no error.
+  if (FileExists(path, 0) == 0 && FileExists(path, 1) == 0) return 0;
   std::optional<std::string> text = ReadWholeFile(path);
   if (!text) {
     prompt.Message("ファイルを開けませんでした", "エラー");

@@ -5,9 +5,9 @@
 #include <string>
 #include <string_view>
 
-#include "core/prompt/prompt.h"
 #include "core/portfolio/holding_table.h"
 #include "core/portfolio/trade_table.h"
+#include "core/prompt/prompt.h"
 #include "core/settings/data_folder.h"
 
 namespace sorano {
@@ -31,8 +31,9 @@ int ParseHistory(std::string_view text, TradeTable& table);
 std::string HoldingsText(const HoldingTable& table);
 std::string HistoryText(const TradeTable& table);
 
-// Empty the table and read the file into it. When the file cannot be opened, "ファイルを開けませんでした"
-// is shown (caption "エラー"), the table stays empty and -1 is returned; otherwise the lines read.
+// Empty the table and read the file into it; the lines read. A file that does not exist yet gives an
+// empty table (nothing bought or sold yet) and 0. When an existing file cannot be read,
+// "ファイルを開けませんでした" is shown (caption "エラー"), the table stays empty and -1 is returned.
 int LoadHoldings(const DataFolder& folder, HoldingTable& table, Prompt& prompt);
 int LoadHistory(const DataFolder& folder, TradeTable& table, Prompt& prompt);
 

@@ -11,7 +11,55 @@ std::string Text(int32_t v) {
   return std::to_string(v);
 }
 
+using H = HoldingBoxes;
+constexpr FormLine<H> kHoldingLines[] = {
+    {"買付銘柄コード", &H::code},
+    {"買付日付 (例：2003 10 10)", &H::year, &H::month, &H::day},
+    {"買付単価", &H::price},
+    {"買付数量", &H::quantity},
+};
+constexpr Form<H> kBuyForm{"口座買付", kHoldingLines};
+constexpr Form<H> kHoldingEditForm{"口座編集", kHoldingLines};
+
+using S = SellBoxes;
+constexpr FormLine<S> kSellLines[] = {
+    {"売付銘柄コード", &S::code, nullptr, nullptr, true},
+    {"売付日付 (例：2003 10 10)", &S::year, &S::month, &S::day},
+    {"売付単価", &S::price},
+    {"売付数量", &S::quantity},
+    {"手数料", &S::fee},
+    {"税金", &S::taxRate},
+};
+constexpr Form<S> kSellForm{"口座売付", kSellLines};
+
+using T = TradeBoxes;
+constexpr FormLine<T> kTradeLines[] = {
+    {"銘柄コード", &T::code},
+    {"買付日付", &T::buyYear, &T::buyMonth, &T::buyDay},
+    {"買付単価", &T::buyPrice},
+    {"買付数量", &T::buyQuantity},
+    {"売付日付", &T::sellYear, &T::sellMonth, &T::sellDay},
+    {"売付単価", &T::sellPrice},
+    {"売付数量", &T::sellQuantity},
+    {"手数料", &T::fee},
+    {"税金", &T::taxRate},
+};
+constexpr Form<T> kTradeEditForm{"履歴編集", kTradeLines};
+
 }  // namespace
+
+const Form<HoldingBoxes>& BuyForm() {
+  return kBuyForm;
+}
+const Form<HoldingBoxes>& HoldingEditForm() {
+  return kHoldingEditForm;
+}
+const Form<SellBoxes>& SellForm() {
+  return kSellForm;
+}
+const Form<TradeBoxes>& TradeEditForm() {
+  return kTradeEditForm;
+}
 
 LocalDate TodayLocal() {
   std::time_t now = std::time(nullptr);

@@ -2,6 +2,7 @@
 // The boxes of the portfolio dialogs as text: what a dialog shows when it opens and how its boxes turn
 // into records. The dialogs only move these strings in and out of their edit controls.
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -50,5 +51,25 @@ struct TradeBoxes {
 };
 TradeBoxes TradeBoxesOf(const TradeRecord& t);
 TradeRecord TradeFromBoxes(const TradeBoxes& boxes);
+
+// The layout of a dialog, top to bottom: a label and its box per line. A date line has three boxes,
+// year, month and day, each followed by "年", "月" or "日".
+template <typename Boxes>
+struct FormLine {
+  std::string_view label;
+  std::string Boxes::*box;  // the only box, or the year of a date
+  std::string Boxes::*month = nullptr;
+  std::string Boxes::*day = nullptr;
+  bool readOnly = false;  // shown, not editable
+};
+template <typename Boxes>
+struct Form {
+  std::string_view title;
+  std::span<const FormLine<Boxes>> lines;
+};
+const Form<HoldingBoxes>& BuyForm();          // "口座買付"
+const Form<HoldingBoxes>& HoldingEditForm();  // "口座編集"
+const Form<SellBoxes>& SellForm();            // "口座売付"
+const Form<TradeBoxes>& TradeEditForm();      // "履歴編集"
 
 }  // namespace sorano

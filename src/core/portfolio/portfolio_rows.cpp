@@ -42,7 +42,9 @@ int64_t UnrealisedGain(const Holding& h, int32_t price) {
 
 TradeAmounts AmountsOf(const TradeRecord& t) {
   TradeAmounts a;
-  a.purchase = int64_t{t.buyPrice} * t.buyQuantity;
+  // The cost of the shares sold, not of the whole holding (buyQuantity): a partial sale at a gain
+  // shows a profit, in step with its tax and row state.
+  a.purchase = int64_t{t.buyPrice} * t.sellQuantity;
   a.sale = int64_t{t.sellPrice} * t.sellQuantity;
   // Each product lies within (-2^62, 2^62], so the difference fits int64.
   a.profit = a.sale - a.purchase;

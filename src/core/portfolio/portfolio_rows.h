@@ -26,7 +26,7 @@ int RowIconOf(int64_t gain);
 int64_t UnrealisedGain(const Holding& h, int32_t price);
 
 struct TradeAmounts {
-  int64_t purchase = 0;  // buyPrice * buyQuantity
+  int64_t purchase = 0;  // buyPrice * sellQuantity: what the shares sold cost
   int64_t sale = 0;      // sellPrice * sellQuantity
   int64_t profit = 0;    // sale - purchase
   int64_t gain = 0;      // (sellPrice - buyPrice) * sellQuantity: the row state

@@ -258,6 +258,9 @@ struct SettingsStore {
     int32_t parabolic_af_min;  // tenfold acceleration-factor bounds edited by the settings dialog
     int32_t parabolic_af_max;
     int32_t base_line;  // the base lines of the price chart are drawn; off at start and after the reset
+    // The screening's eight ratio selections (配当利回り … ROA), kept from one screening to the next;
+    // "なし" (0) at start.
+    int32_t screening_ratios[8];
     // The data folder of this run: check_path as load() left it. The settings dialog changes only
     // check_path, so a new folder is used from the next start on and the files of one run never come
     // from two folders.

@@ -114,4 +114,31 @@ std::string Utf8ToSjis(std::string_view utf8) {
   return out;
 }
 
+std::optional<std::string> Utf8ToSjisExact(std::string_view utf8) {
+  iconv_t cd = ToCp932();
+  if (cd == kNoConverter) return std::nullopt;
+  std::string out;
+  char* src = const_cast<char*>(utf8.data());
+  size_t srcLeft = utf8.size();
+  while (srcLeft > 0) {
+    char buf[4096];
+    char* dst = buf;
+    size_t dstLeft = sizeof buf;
+    const size_t r = iconv(cd, &src, &srcLeft, &dst, &dstLeft);
+    out.append(buf, static_cast<size_t>(dst - buf));
+    if (r == static_cast<size_t>(-1) && errno != E2BIG) return std::nullopt;
+  }
+  return out;
+}
+
+bool SjisContains(std::string_view haystack, std::string_view needle) {
+  if (needle.size() > haystack.size()) return false;
+  const size_t last = haystack.size() - needle.size();
+  for (size_t i = 0; i <= last;) {
+    if (haystack.compare(i, needle.size(), needle) == 0) return true;
+    i += IsSjisLeadByte(static_cast<unsigned char>(haystack[i])) ? 2 : 1;
+  }
+  return false;
+}
+
 }  // namespace sorano

@@ -10,7 +10,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QProcess>
-#include <QPushButton>
 #include <QSlider>
 #include <QStatusBar>
 #include <QTabBar>
@@ -36,6 +35,7 @@
 #include "ui/lists/tree_pane.h"
 #include "ui/net/download_dialogs.h"
 #include "ui/output/output_controller.h"
+#include "ui/search/search_band.h"
 #include "ui/technical/technical_pane_widget.h"
 
 namespace sorano {
@@ -237,33 +237,14 @@ void MainWindow::BuildBands() {
   bands_[1] = widthBand;
 
   // Band 2: code and name search.
-  auto* searchBand = new QToolBar(QStringLiteral("検索"), this);
-  searchBand->setObjectName("band2");
-  codeBox_ = new QLineEdit(searchBand);
-  codeBox_->setObjectName("codeBox");
-  codeBox_->setMaxLength(4);
-  codeBox_->setFixedWidth(60);
-  codeBox_->setToolTip(QStringLiteral("コード検索"));
-  nameBox_ = new QLineEdit(searchBand);
-  nameBox_->setObjectName("nameBox");
-  nameBox_->setFixedWidth(110);
-  nameBox_->setToolTip(QStringLiteral("銘柄名検索"));
-  nameBox_->setEnabled(false);  // the name search comes with the search dialogs
-  auto* searchButton = new QPushButton(QStringLiteral("検索"), searchBand);
-  searchButton->setToolTip(QStringLiteral("コード検索"));
-  connect(codeBox_, &QLineEdit::textEdited, this, &MainWindow::CodeBoxEdited);
-  connect(codeBox_, &QLineEdit::returnPressed, this, [this] { CodeBoxEdited(codeBox_->text()); });
-  connect(searchButton, &QPushButton::clicked, this, [this] { CodeBoxEdited(codeBox_->text()); });
-  searchBand->addWidget(codeBox_);
-  searchBand->addWidget(nameBox_);
-  searchBand->addWidget(searchButton);
-  bands_[2] = searchBand;
+  searchBand_ = new SearchBand(ws_, *this, prompt_, this);
+  bands_[2] = searchBand_;
 
   RestoreBandOrder();
 }
 
-void MainWindow::CodeBoxEdited(const QString& text) {
-  if (CodeBoxChanged(ws_, *this, prompt_, text.toStdString())) UpdateMenuMarks();
+QLineEdit* MainWindow::codeBox() const {
+  return searchBand_->codeBox();
 }
 
 void MainWindow::RestoreBandOrder() {

@@ -20,6 +20,8 @@
 #include "ui/app/qt_prompt.h"
 #include "ui/chart/chart_model.h"
 #include "ui/intraday/intraday_window.h"
+#include "ui/portfolio/portfolio_dialogs.h"
+#include "ui/search/search_dialogs.h"
 #include "ui/settings/settings_dialog.h"
 
 class QAction;
@@ -34,6 +36,7 @@ namespace sorano {
 
 class ChartPaneWidget;
 class ListsController;
+class SearchBand;
 class TechnicalPaneWidget;
 class TimeSeriesPaneWidget;
 class ComparisonPaneWidget;
@@ -73,7 +76,8 @@ class MainWindow : public QMainWindow, public Shell {
   QWidget* backFrame() const { return back_; }
   QTabBar* chartTabs() const { return tabs_; }
   const PaneLayout& lastLayout() const { return layout_; }
-  QLineEdit* codeBox() const { return codeBox_; }
+  SearchBand* searchBand() const { return searchBand_; }
+  QLineEdit* codeBox() const;
   QSlider* widthSlider() const { return widthSlider_; }
   QString StatusPart(int i) const;
 
@@ -99,6 +103,8 @@ class MainWindow : public QMainWindow, public Shell {
   SettingsSheetView& settingsSheet() override { return settingsSheet_; }
   AboutBoxView& aboutBox() override { return aboutBox_; }
   IntradayView& intraday() override { return intraday_; }
+  SearchView& Search() override { return search_; }
+  PortfolioView& Portfolio() override { return portfolio_; }
   IntradayWindow* intradayWindow() const { return intraday_.window(); }
   ListsView& Lists() override;
   OutputShell& output() override;
@@ -119,7 +125,6 @@ class MainWindow : public QMainWindow, public Shell {
   void BuildPanes();
   void ApplyLayout(bool updateStatusParts);
   void ShowReadout(const QStringList& parts);
-  void CodeBoxEdited(const QString& text);
   void MoveToTray();
   JobContext MakeJobContext() const;
   void ApplyTemporaryBar(int index, const ChartRecord& bar, const VolumeRecord& volume);
@@ -140,8 +145,7 @@ class MainWindow : public QMainWindow, public Shell {
   QMenu* windowMenu_ = nullptr;          // the window's own menu with "メニューバーの表示(&M)"
   std::array<QToolBar*, 3> bands_{};
   QSlider* widthSlider_ = nullptr;
-  QLineEdit* codeBox_ = nullptr;
-  QLineEdit* nameBox_ = nullptr;
+  SearchBand* searchBand_ = nullptr;
   std::array<QLabel*, 11> statusParts_{};
 
   QWidget* client_ = nullptr;  // the central widget: everything below the bands and above the status bar
@@ -170,6 +174,8 @@ class MainWindow : public QMainWindow, public Shell {
   // The windows of the option and help menus; the intraday window closes before the rest goes.
   SettingsSheetRunner settingsSheet_{this};
   AboutBoxRunner aboutBox_{this};
+  SearchDialogs search_{this};
+  PortfolioDialogs portfolio_{this};
   IntradayController intraday_{ws_, this, [this] { UpdateMenuMarks(); }};
 };
 

@@ -118,6 +118,54 @@ TEST_F(Cli, ChartPrintsTheBarsAsCsv) {
             "2003-12-00,100,130,90,124,4500,1\n");
 }
 
+TEST_F(Cli, SearchScreenAccountAndHistoryPrintWhatTheListsShow) {
+  {
+    BrandTable table;
+    const struct {
+      int32_t code, price, market, sector, unitValue;
+      const char* name;
+    } brands[] = {{1301, 300, 1, 1, 30000, "極洋"},
+                  {6501, 900, 10, 16, 90000, "日立,製作所"},
+                  {6758, 520, 1, 16, 52000, "ソニー電子"},
+                  {9501, 700, 2, 20, 100000, "東京電力"}};
+    for (const auto& b : brands) {
+      BrandRecord& r = table[static_cast<size_t>(b.code)];
+      r.price = b.price;
+      r.market = b.market;
+      r.sector = b.sector;
+      r.unitValue = b.unitValue;
+      SetField(r.name, Utf8ToSjis(b.name));
+    }
+    ASSERT_EQ(SaveBrandTable(folder, table), 1);
+  }
+  test::WriteBytes(dir / "data/myproperty.dat", "6758,2003,4,1,1000,500\r\n1301,2004,5,6,100,350\r\n");
+  test::WriteBytes(dir / "data/myhistory.dat", "6758,2003,10,10,1000,500,2003,11,4,400,600,1050,20\r\n");
+  const std::string d = dir.path();
+  struct Case {
+    std::vector<std::string> args;
+    std::string out;
+  } cases[] = {
+      {{"search", "電"}, "6758,ソニー電子\n9501,東京電力\n"},
+      {{"search", "d"}, ""},
+      {{"screen"}, "1301,極洋\n6501,\"日立,製作所\"\n6758,ソニー電子\n9501,東京電力\n"},
+      {{"screen", "--market", "1", "--sector=16"}, "6758,ソニー電子\n"},
+      {{"screen", "--market", "1", "--market", "10", "--unit-value", "2"},
+       "6501,\"日立,製作所\"\n6758,ソニー電子\n"},
+      {{"screen", "--unit-value", "3"}, "9501,東京電力\n"},
+      {{"account"},
+       "6758,ソニー電子,2003/04/01,1000,500,520,20000,4.00%\n1301,極洋,2004/05/"
+       "06,100,350,300,-5000,-14.29%\n"},
+      {{"history"}, "6758,ソニー電子,2003/10/10,2003/11/04,200000円,240000円,40000円,20.00%,1050円,8000円\n"},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> args = {"--data", d};
+    args.insert(args.end(), c.args.begin(), c.args.end());
+    Result r = Run(args);
+    EXPECT_EQ(r.status, 0) << c.args[0] << r.err;
+    EXPECT_EQ(r.out, c.out) << c.args[0];
+  }
+}
+
 TEST_F(Cli, BadInputGivesAClearMessageAndNonZeroStatus) {
   struct Case {
     std::vector<std::string> args;
@@ -137,6 +185,19 @@ TEST_F(Cli, BadInputGivesAClearMessageAndNonZeroStatus) {
       {{"--data", dir.path(), "brand", "10000"}, 2, "bad brand code"},
       {{"--data", dir / "missing", "brand", "7203"}, 1, "is not a folder"},
       {{"brand", "7203", "--data"}, 2, "--data needs a folder"},
+      {{"--data", dir.path(), "search"}, 2, "exactly one text"},
+      {{"--data", dir.path(), "search", "電"}, 1, "view.dat cannot be read"},
+      {{"--data", dir.path(), "screen", "--market", "13"},
+       2,
+       "'13' is not an entry of the list:\n  0 なし\n  1 東証1部"},
+      {{"--data", dir.path(), "screen", "--roe", "-1"}, 2, "--roe: '-1' is not an entry"},
+      {{"--data", dir.path(), "screen", "--pbr"}, 2, "--pbr needs an entry index"},
+      {{"--data", dir.path(), "screen", "--sector", "1", "--sector", "2", "--sector", "3", "--sector", "4"},
+       2,
+       "--sector given more than 3 times"},
+      {{"--data", dir.path(), "screen", "--size", "1"}, 2, "unknown option '--size'"},
+      {{"--data", dir.path(), "account", "x"}, 2, "takes no arguments"},
+      {{"--data", dir.path(), "history"}, 1, "view.dat cannot be read"},
       {{"--data", dir.path(), "seed", "extra"}, 2, "unexpected argument 'extra'"},
       {{"--data", dir.path(), "import", "7203"}, 2, "expected a brand code and a CSV file"},
       {{"--data", dir.path(), "import", "7x", "a.csv"}, 2, "bad brand code '7x'"},

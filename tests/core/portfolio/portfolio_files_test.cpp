@@ -115,23 +115,29 @@ TEST(PortfolioFiles, MoreThan999LinesReads999AndSavingKeepsTheRest) {
   EXPECT_EQ(again.slots[998].code, 1000);
 }
 
-TEST(PortfolioFiles, MissingFileShowsMessageAndEmptiesTable) {
+TEST(PortfolioFiles, AMissingFileIsAnEmptyAccountAnUnreadableOneIsReported) {
   test::TempDir dir;
   DataFolder folder(dir.path());
   HoldingTable holdings;
   holdings.slots[3] = {1, 2, 3, 4, 5, 6};
   holdings.overflow = "x";
   test::FakePrompt prompt;
-  EXPECT_EQ(LoadHoldings(folder, holdings, prompt), -1);
+  // Nothing bought or sold yet: no message.
+  EXPECT_EQ(LoadHoldings(folder, holdings, prompt), 0);
   EXPECT_TRUE(holdings.SlotsInUse().empty());
   EXPECT_EQ(holdings.overflow, "");
+  TradeTable trades;
+  EXPECT_EQ(LoadHistory(folder, trades, prompt), 0);
+  EXPECT_TRUE(prompt.calls.empty());
+
+  // A file that is there but cannot be read (a folder in its place).
+  holdings.slots[3] = {1, 2, 3, 4, 5, 6};
+  ASSERT_TRUE(EnsureFolder(dir / "data/myproperty.dat"));
+  EXPECT_EQ(LoadHoldings(folder, holdings, prompt), -1);
+  EXPECT_TRUE(holdings.SlotsInUse().empty());
   ASSERT_EQ(prompt.calls.size(), 1u);
   EXPECT_EQ(prompt.calls[0].text, "ファイルを開けませんでした");
   EXPECT_EQ(prompt.calls[0].caption, "エラー");
-
-  TradeTable trades;
-  EXPECT_EQ(LoadHistory(folder, trades, prompt), -1);
-  EXPECT_EQ(prompt.calls.size(), 2u);
 }
 
 TEST(PortfolioFiles, SaveIntoUnwritablePlaceFailsAndLeavesOldFile) {

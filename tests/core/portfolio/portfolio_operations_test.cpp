@@ -147,32 +147,87 @@ TEST_F(PortfolioOps, SellThatCannotSaveHoldingsUndoesTheTrade) {
 
 TEST_F(PortfolioOps, EditReplacesEveryFieldAndSaves) {
   BuyStandard();
-  ASSERT_EQ(EditHolding(folder, holdings, 0, {6501, 2002, 2, 3, 3000, 880}), PortfolioStatus::Done);
+  ASSERT_EQ(EditHolding(folder, holdings, 0, {6501, 2002, 2, 3, 3000, 880}, prompt), PortfolioStatus::Done);
   EXPECT_EQ(HoldingsFile(), "6501,2002,2,3,3000,880\r\n");
-  EXPECT_EQ(EditHolding(folder, holdings, 1, {1, 1, 1, 1, 1, 1}), PortfolioStatus::NoSuchSlot);
-  EXPECT_EQ(EditHolding(folder, holdings, -1, {1, 1, 1, 1, 1, 1}), PortfolioStatus::NoSuchSlot);
-  EXPECT_EQ(EditHolding(folder, holdings, kPortfolioSlots, {1, 1, 1, 1, 1, 1}), PortfolioStatus::NoSuchSlot);
+  EXPECT_EQ(EditHolding(folder, holdings, 1, {1, 1, 1, 1, 1, 1}, prompt), PortfolioStatus::NoSuchSlot);
+  EXPECT_EQ(EditHolding(folder, holdings, -1, {1, 1, 1, 1, 1, 1}, prompt), PortfolioStatus::NoSuchSlot);
+  EXPECT_EQ(EditHolding(folder, holdings, kPortfolioSlots, {1, 1, 1, 1, 1, 1}, prompt),
+            PortfolioStatus::NoSuchSlot);
 
   test::WriteBytes(dir / "data/myhistory.dat", "7203,2003,10,10,1000,500,2003,11,4,400,600,1050,20\r\n");
   ASSERT_EQ(LoadHistory(folder, trades, prompt), 1);
   TradeRecord t{7203, 2003, 10, 10, 1000, 500, 2003, 11, 5, 300, 610, 900, 10};
-  ASSERT_EQ(EditTrade(folder, trades, 0, t), PortfolioStatus::Done);
+  ASSERT_EQ(EditTrade(folder, trades, 0, t, prompt), PortfolioStatus::Done);
   EXPECT_EQ(HistoryFile(), "7203,2003,10,10,1000,500,2003,11,5,300,610,900,10\r\n");
-  EXPECT_EQ(EditTrade(folder, trades, 5, t), PortfolioStatus::NoSuchSlot);
+  EXPECT_EQ(EditTrade(folder, trades, 5, t, prompt), PortfolioStatus::NoSuchSlot);
 
-  // A failed save leaves the record as it was.
+  // A failed save is reported and leaves the record as it was.
   test::TempDir other;
   test::WriteBytes(other / "data", "x");
-  EXPECT_EQ(EditTrade(DataFolder(other.path()), trades, 0, TradeRecord{1}), PortfolioStatus::NotWritten);
+  prompt.calls.clear();
+  EXPECT_EQ(EditTrade(DataFolder(other.path()), trades, 0, TradeRecord{1}, prompt),
+            PortfolioStatus::NotWritten);
   EXPECT_EQ(trades.slots[0], t);
+  ASSERT_EQ(prompt.calls.size(), 1u);
+  EXPECT_EQ(prompt.calls[0].text, kMsgHistoryNotWritten);
+}
+
+TEST_F(PortfolioOps, CodesOutsideTheTableAndNegativeAmountsAreRefused) {
+  BuyStandard();
+  test::WriteBytes(dir / "data/myhistory.dat", "7203,2003,10,10,1000,500,2003,11,4,400,600,1050,20\r\n");
+  ASSERT_EQ(LoadHistory(folder, trades, prompt), 1);
+  const std::string holdingsFile = HoldingsFile(), historyFile = HistoryFile();
+  const Holding good{7203, 2003, 10, 10, 1000, 500};
+  const TradeRecord trade = trades.slots[0];
+  struct Case {
+    Holding h;
+    TradeRecord t;
+    std::string_view message;
+  };
+  const Case cases[] = {
+      {{0, 2003, 10, 10, 1000, 500},
+       {0, 2003, 10, 10, 1000, 500, 2003, 11, 4, 400, 600, 0, 20},
+       kMsgBadPortfolioCode},
+      {{10000, 2003, 10, 10, 1000, 500},
+       {10000, 2003, 10, 10, 1, 1, 2003, 11, 4, 1, 1, 0, 20},
+       kMsgBadPortfolioCode},
+      {{-7203, 2003, 10, 10, 1000, 500},
+       {-1, 2003, 10, 10, 1, 1, 2003, 11, 4, 1, 1, 0, 20},
+       kMsgBadPortfolioCode},
+      {{7203, 2003, 10, 10, -1, 500},
+       {7203, 2003, 10, 10, -1, 1, 2003, 11, 4, 1, 1, 0, 20},
+       kMsgNegativeValue},
+      {{7203, 2003, 10, 10, 1000, -500},
+       {7203, 2003, 10, 10, 1, 1, 2003, 11, 4, 1, -1, 0, 20},
+       kMsgNegativeValue},
+  };
+  for (const Case& c : cases) {
+    prompt.calls.clear();
+    EXPECT_EQ(BuyHolding(folder, holdings, c.h, prompt), PortfolioStatus::BadValue) << c.h.code;
+    EXPECT_EQ(EditHolding(folder, holdings, 0, c.h, prompt), PortfolioStatus::BadValue) << c.h.code;
+    EXPECT_EQ(EditTrade(folder, trades, 0, c.t, prompt), PortfolioStatus::BadValue) << c.t.code;
+    ASSERT_EQ(prompt.calls.size(), 3u);
+    for (const auto& call : prompt.calls) EXPECT_EQ(call.text, c.message);
+  }
+  // A negative sale price is refused like a negative purchase price.
+  EXPECT_EQ(SellHolding(folder, holdings, 0, {2004, 1, 1, 100, -1, 0, 20}, prompt),
+            PortfolioStatus::BadValue);
+  // The edit of code 0 did not free the slot; nothing was written.
+  EXPECT_EQ(holdings.slots[0], good);
+  EXPECT_EQ(trades.slots[0], trade);
+  EXPECT_EQ(HoldingsFile(), holdingsFile);
+  EXPECT_EQ(HistoryFile(), historyFile);
+  // 1 and 9999 are codes; 0 shares at 0 yen are not refused.
+  EXPECT_EQ(BuyHolding(folder, holdings, {1, 2003, 1, 1, 0, 0}, prompt), PortfolioStatus::Done);
+  EXPECT_EQ(BuyHolding(folder, holdings, {9999, 2003, 1, 1, 1, 1}, prompt), PortfolioStatus::Done);
 }
 
 TEST_F(PortfolioOps, DeleteTheMiddleOfThreeKeepsTheOthersInOrder) {
   ASSERT_EQ(BuyHolding(folder, holdings, {1111, 2001, 1, 1, 100, 10}, prompt), PortfolioStatus::Done);
   ASSERT_EQ(BuyHolding(folder, holdings, {2222, 2002, 2, 2, 200, 20}, prompt), PortfolioStatus::Done);
   ASSERT_EQ(BuyHolding(folder, holdings, {3333, 2003, 3, 3, 300, 30}, prompt), PortfolioStatus::Done);
-  ASSERT_EQ(DeleteHolding(folder, holdings, 1), PortfolioStatus::Done);
-  EXPECT_EQ(DeleteHolding(folder, holdings, 1), PortfolioStatus::NoSuchSlot);
+  ASSERT_EQ(DeleteHolding(folder, holdings, 1, prompt), PortfolioStatus::Done);
+  EXPECT_EQ(DeleteHolding(folder, holdings, 1, prompt), PortfolioStatus::NoSuchSlot);
   EXPECT_EQ(HoldingsFile(), "1111,2001,1,1,100,10\r\n3333,2003,3,3,300,30\r\n");
   // Entering the account view again shows the two remaining once each.
   HoldingTable reloaded;
@@ -184,7 +239,7 @@ TEST_F(PortfolioOps, DeleteTheMiddleOfThreeKeepsTheOthersInOrder) {
   test::WriteBytes(dir / "data/myhistory.dat",
                    "1,0,0,0,0,0,0,0,0,0,0,0,0\r\n2,0,0,0,0,0,0,0,0,0,0,0,0\r\n3,0,0,0,0,0,0,0,0,0,0,0,0\r\n");
   ASSERT_EQ(LoadHistory(folder, trades, prompt), 3);
-  ASSERT_EQ(DeleteTrade(folder, trades, 1), PortfolioStatus::Done);
+  ASSERT_EQ(DeleteTrade(folder, trades, 1, prompt), PortfolioStatus::Done);
   EXPECT_EQ(HistoryFile(), "1,0,0,0,0,0,0,0,0,0,0,0,0\r\n3,0,0,0,0,0,0,0,0,0,0,0,0\r\n");
   EXPECT_TRUE(prompt.calls.empty());
 }

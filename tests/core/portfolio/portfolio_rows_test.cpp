@@ -37,14 +37,15 @@ TEST(PortfolioRows, HistoryRowOfTheWorkedExample) {
                                                     "600000円", "100000円", "20.00%", "1575円", "20000円"}));
   EXPECT_EQ(row.icon, kRowRising);
 
-  // A partial sale: the purchase amount is the whole holding's, so the profit column is sale - purchase.
+  // A partial sale of 400 of 1000 shares at a gain: the purchase amount is what the 400 cost, so the
+  // profit is a gain, in step with the tax and the row state.
   TradeRecord part{7203, 2003, 10, 10, 1000, 500, 2003, 11, 4, 400, 600, 1050, 20};
   HistoryRow p = MakeHistoryRow(part, {});
-  EXPECT_EQ(p.cells[4], "500000円");
+  EXPECT_EQ(p.cells[4], "200000円");
   EXPECT_EQ(p.cells[5], "240000円");
-  EXPECT_EQ(p.cells[6], "-260000円");
+  EXPECT_EQ(p.cells[6], "40000円");
   EXPECT_EQ(p.cells[9], "8000円");
-  EXPECT_EQ(p.icon, kRowRising);  // by the price gain, not by the profit column
+  EXPECT_EQ(p.icon, kRowRising);
 
   // A loss: the tax truncates toward zero and goes negative with the gain.
   TradeRecord loss{1301, 2001, 2, 3, 300, 1000, 2001, 3, 4, 333, 997, 0, 15};
@@ -82,9 +83,9 @@ TEST(PortfolioRows, AmountsBeyond32BitsAreExact) {
   EXPECT_EQ(a.gain, 9223372030412324865LL);
   EXPECT_EQ(MakeHistoryRow(huge, {}).cells[9], "198070406055076543148389826円");
   EXPECT_EQ(MakeHistoryRow(huge, {}).cells[5], "4611686014132420609円");
-  // Profit at the extremes: 2^62 - (-2^62 + 2^31) still fits.
-  TradeRecord wide{1, 0, 0, 0, 2147483647, -2147483647 - 1, 0, 0, 0, -2147483647 - 1, -2147483647 - 1, 0, 0};
-  EXPECT_EQ(AmountsOf(wide).profit, 9223372034707292160LL);
+  // Profit at the extremes: (2^31 - 1)^2 - (-2^31 * (2^31 - 1)) still fits.
+  TradeRecord wide{1, 0, 0, 0, 1, -2147483647 - 1, 0, 0, 0, 2147483647, 2147483647, 0, 0};
+  EXPECT_EQ(AmountsOf(wide).profit, 9223372030412324865LL);
 }
 
 TEST(PortfolioRows, ZeroBuyPriceAndOddDates) {
