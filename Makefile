@@ -3,10 +3,12 @@ BUILD      ?= build
 BUILD_ASAN ?= build-asan
 BUILD_TSAN ?= build-tsan
 BUILD_REL  ?= build-release
+BUILD_FUZZ ?= build-fuzz
+FUZZ_SECONDS ?= 60
 PREFIX     ?= /usr/local
 CMAKE_GEN  := -G Ninja
 
-.PHONY: run test test-asan test-tsan bench build deps clean format release install package
+.PHONY: run test test-asan test-tsan fuzz bench build deps clean format release install package
 
 deps:
 	@scripts/install-deps
@@ -35,6 +37,17 @@ test-tsan: deps
 	cmake --build $(BUILD_TSAN)
 	cd $(BUILD_TSAN) && TSAN_OPTIONS="suppressions=$(CURDIR)/tests/sanitizers/tsan.supp" \
 	  ctest --output-on-failure -L core --timeout 600
+
+# Every parser under libFuzzer (clang, ASan + UBSan), each harness for FUZZ_SECONDS; FUZZ=name runs
+# only that one. A crash, a hang or a broken property fails; its input is kept in
+# $(BUILD_FUZZ)/fuzz-artifacts.
+fuzz: deps
+	@scripts/install-deps fuzz
+	cmake $(CMAKE_GEN) -S . -B $(BUILD_FUZZ) -DCMAKE_CXX_COMPILER=clang++-14 -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DCMAKE_CXX_FLAGS=-D_GLIBCXX_ASSERTIONS -DSORANO_BUILD_UI=OFF -DSORANO_BUILD_BENCH=OFF \
+	  -DSORANO_SANITIZE=address,undefined -DSORANO_FUZZ=ON
+	cmake --build $(BUILD_FUZZ) --target fuzzers
+	scripts/run-fuzz $(BUILD_FUZZ) $(FUZZ_SECONDS) $(FUZZ)
 
 # The frame benchmark in a Release build: the least of five repetitions of every figure.
 # BENCH_ARGS passes more options (e.g. BENCH_ARGS=--benchmark_filter=BM_Frame).
@@ -65,4 +78,4 @@ format:
 	find src tools tests bench -name '*.cpp' -o -name '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD) $(BUILD_ASAN) $(BUILD_TSAN) $(BUILD_REL)
+	rm -rf $(BUILD) $(BUILD_ASAN) $(BUILD_TSAN) $(BUILD_REL) $(BUILD_FUZZ)

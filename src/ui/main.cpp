@@ -12,6 +12,7 @@
 #include <optional>
 
 #include "core/app/command_handler.h"
+#include "core/app/crash_recovery.h"
 #include "core/app/first_start.h"
 #include "core/net/net_config.h"
 #include "core/settings/registry_file.h"
@@ -92,6 +93,8 @@ int main(int argc, char** argv) {
   };
   if (!ws->settings.load(registry, key, hooks)) return 0;
   mark("settings");
+
+  sorano::RecoverDataFolder(ws->settings.data_folder());
   sorano::LoadBrandTable(ws->settings.data_folder(), ws->brands);
   mark("brand table");
   sorano::ReloadSeries(*ws);

@@ -4,7 +4,8 @@
 //                                              the registered ones)
 //   update --code N [--init]                   the chart update (or initialisation) of one brand
 // Hosts, proxy, time-out and retries come from the settings; --host HOST:PORT overrides the chart and
-// quote hosts. Ctrl-C cancels the job cleanly; the exit status is 1 when nothing could be fetched.
+// quote hosts. Ctrl-C cancels the job cleanly; the exit status is 1 when nothing could be fetched or a
+// file could not be written.
 #include <unistd.h>
 
 #include <chrono>
@@ -16,6 +17,7 @@
 #include <string>
 
 #include "commands.h"
+#include "core/app/crash_recovery.h"
 #include "core/net/download_job.h"
 #include "core/settings/settings_store.h"
 #include "core/store/brand_table.h"
@@ -50,6 +52,11 @@ class CliListener : public DownloadListener {
     std::lock_guard lock(mutex_);
     (ok ? ok_ : failed_)++;
   }
+  void OnStoreFailed(std::string_view utf8) override {
+    std::lock_guard lock(mutex_);
+    storeFailed_ = true;
+    err_ << (bar_ ? "\r\n" : "") << utf8 << '\n';
+  }
   void OnFinished(bool, bool cancelled) override {
     std::lock_guard lock(mutex_);
     finished_ = true;
@@ -73,6 +80,10 @@ class CliListener : public DownloadListener {
     std::lock_guard lock(mutex_);
     return failed_;
   }
+  bool storeFailed() {
+    std::lock_guard lock(mutex_);
+    return storeFailed_;
+  }
 
  private:
   std::ostream& err_;
@@ -80,7 +91,7 @@ class CliListener : public DownloadListener {
   std::mutex mutex_;
   std::condition_variable done_;
   int ok_ = 0, failed_ = 0;
-  bool finished_ = false, cancelled_ = false;
+  bool finished_ = false, cancelled_ = false, storeFailed_ = false;
 };
 
 int RunUpdate(Context& ctx, std::span<const std::string> args) {
@@ -116,6 +127,7 @@ int RunUpdate(Context& ctx, std::span<const std::string> args) {
   }
   if (!list && !charts) list = charts = true;
 
+  RecoverDataFolder(ctx.data);  // an earlier run that was killed mid-write
   auto table = std::make_unique<BrandTable>();
   LoadBrandTable(ctx.data, *table);  // a missing view.dat leaves the table empty
   JobContext context;
@@ -154,7 +166,7 @@ int RunUpdate(Context& ctx, std::span<const std::string> args) {
   if (state.allBrandsThread.joinable()) state.allBrandsThread.join();
   ctx.out << "fetched " << listener->ok() << ", failed " << listener->failed()
           << (interrupted ? ", cancelled" : "") << '\n';
-  return listener->ok() > 0 ? kExitOk : kExitFailure;
+  return listener->ok() > 0 && !listener->storeFailed() ? kExitOk : kExitFailure;
 }
 
 const CommandRegistration kUpdate{

@@ -1,6 +1,8 @@
 #include "core/fs/file_io.h"
 
 #include <fcntl.h>
+#include <signal.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -103,7 +105,7 @@ std::optional<FileStamp> StampOf(const std::string& path) {
 }
 
 bool WriteFileAtomic(const std::string& path, std::string_view data, unsigned mode) {
-  std::string tmp = path + ".tmpXXXXXX";
+  std::string tmp = path + ".tmp" + std::to_string(::getpid()) + "-XXXXXX";
   int fd = ::mkstemp(tmp.data());
   if (fd < 0) return false;
   bool ok = true;
@@ -126,6 +128,41 @@ bool WriteFileAtomic(const std::string& path, std::string_view data, unsigned mo
   if (ok) ok = ::rename(tmp.c_str(), path.c_str()) == 0;
   if (!ok) ::unlink(tmp.c_str());
   return ok;
+}
+
+int RemoveStaleTemporaries(const std::string& folder) {
+  std::error_code ec;
+  std::filesystem::directory_iterator it(folder, ec), end;
+  int removed = 0;
+  for (; !ec && it != end; it.increment(ec)) {
+    const std::string name = it->path().filename().string();
+    // "<name>.tmp<pid>-XXXXXX"
+    const size_t tmp = name.rfind(".tmp");
+    if (tmp == std::string::npos || name.size() < tmp + 4 + 8) continue;
+    const std::string_view tail = std::string_view(name).substr(tmp + 4);
+    const size_t dash = tail.size() - 7;
+    if (tail[dash] != '-' || tail.find_first_not_of("0123456789") != dash) continue;
+    const long pid = std::strtol(std::string(tail.substr(0, dash)).c_str(), nullptr, 10);
+    const bool alive =
+        pid > 0 && pid != ::getpid() && (::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM);
+    if (!alive && ::unlink(it->path().c_str()) == 0) ++removed;
+  }
+  return removed;
+}
+
+FolderLock::FolderLock(const std::string& folder, bool exclusive) {
+  fd_ = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd_ < 0) return;
+  while (::flock(fd_, exclusive ? LOCK_EX : LOCK_SH) != 0) {
+    if (errno == EINTR) continue;
+    ::close(fd_);  // a file system without locks: go on unlocked
+    fd_ = -1;
+    return;
+  }
+}
+
+FolderLock::~FolderLock() {
+  if (fd_ >= 0) ::close(fd_);  // closing releases the lock
 }
 
 std::optional<std::string> MakeTempFolder(std::string_view prefix) {

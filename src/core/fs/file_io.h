@@ -37,10 +37,31 @@ struct FileStamp {
 // The stamp of an existing file; nullopt when there is none (or it is a folder).
 std::optional<FileStamp> StampOf(const std::string& path);
 
-// Writes data to a temporary file in the same folder, flushes it to disk and renames it over path.
-// The new file gets the permission bits `mode` (data files 0644; files with secrets 0600). False (and
-// the old file untouched) on any failure.
+// Writes data to a temporary file in the same folder ("<path>.tmp<pid>-XXXXXX"), flushes it to disk and
+// renames it over path. The new file gets the permission bits `mode` (data files 0644; files with
+// secrets 0600). False (and the old file untouched, the temporary removed) on any failure, a full disk
+// or a file-size limit among them.
 bool WriteFileAtomic(const std::string& path, std::string_view data, unsigned mode = 0644);
+
+// Removes the temporaries of WriteFileAtomic in folder that a process left behind when it was killed
+// mid-write: those whose process no longer runs, and those named after this process, which must not be
+// writing yet (call it at start). Returns how many were removed.
+int RemoveStaleTemporaries(const std::string& folder);
+
+// An advisory lock on a folder (flock), held from construction to destruction, shared or exclusive.
+// Writers of files that belong together take it exclusively, their readers shared, so no reader or
+// crash recovery sees one file of a pair rewritten and not yet the other. The lock ends with the process,
+// so a killed writer leaves no lock behind. Where the folder cannot be locked, nothing is locked.
+class FolderLock {
+ public:
+  FolderLock(const std::string& folder, bool exclusive);
+  ~FolderLock();
+  FolderLock(const FolderLock&) = delete;
+  FolderLock& operator=(const FolderLock&) = delete;
+
+ private:
+  int fd_ = -1;
+};
 
 // A new, empty folder of the caller's own (0700) under the system's temporary folder ($TMPDIR, else
 // /tmp), named prefix followed by six random characters. Its path without a trailing '/'; nullopt when

@@ -23,11 +23,6 @@ constexpr std::string_view kRowEnd = "</td></tr>";
 constexpr std::string_view kCellSep = "</td><td>";
 constexpr int kRowsPerPage = 50;
 
-struct Row {
-  ChartRecord record;
-  VolumeRecord volume;
-};
-
 std::vector<std::string_view> Cells(std::string_view row) {
   std::vector<std::string_view> cells;
   size_t pos = 0;
@@ -52,10 +47,10 @@ void ParseDate(std::string_view cell, ChartRecord& r) {
   r.day = d == std::string_view::npos ? 0 : LeadingInt(cell.substr(m + kMonth.size(), d - m - kMonth.size()));
 }
 
-Row ParseRow(std::string_view text, bool index) {
+HistoryDay ParseRow(std::string_view text, bool index) {
   const std::vector<std::string_view> c = Cells(text);
   auto cell = [&c](size_t i) { return i < c.size() ? c[i] : std::string_view(); };
-  Row row;
+  HistoryDay row;
   ParseDate(cell(0), row.record);
   row.record.open = LeadingInt(cell(1));
   row.record.high = LeadingInt(cell(2));
@@ -88,6 +83,27 @@ std::string PageUrl(const NetConfig& config, const ChartRange& r, int offset, co
 
 }  // namespace
 
+HistoryPage ParseHistoryPage(std::string page, bool index, size_t maxRows) {
+  HistoryPage result;
+  if (page.find(kNoData) != std::string::npos) {
+    result.noData = true;
+    return result;
+  }
+  for (std::string_view markup : {"\n", " ", ",", "---", "<b>", "</b>"}) DeleteAll(page, markup);
+  size_t pos = 0;
+  while (result.rows.size() < maxRows) {
+    const size_t start = FindAfter(page, pos, kRowStart);
+    if (start == std::string::npos) break;
+    const size_t cellsAt = start + kRowStart.size();
+    const size_t end = FindAfter(page, cellsAt, kRowEnd);
+    if (end == std::string::npos) break;  // a row cut off by the end of the page
+    result.rows.push_back(ParseRow(std::string_view(page).substr(cellsAt, end - cellsAt), index));
+    pos = end + kRowEnd.size();
+  }
+  result.hasNext = page.find(kNextPage) != std::string::npos;
+  return result;
+}
+
 std::string ServiceSymbol(int32_t code, int32_t market, bool withMarketSuffix) {
   switch (code) {
     case 1010:
@@ -108,27 +124,17 @@ std::string DownloadChartHistory(const NetConfig& config, const DataFolder& fold
                                  std::stop_token stop) {
   const std::string symbol = ServiceSymbol(code, market, true);
   const bool index = IsIndexCode(code);
-  std::vector<Row> arrived;  // newest first, the page order
+  std::vector<HistoryDay> arrived;  // newest first, the page order
   for (int offset = 0;; offset += kRowsPerPage) {
     if (stop.stop_requested()) return "";
-    std::string page = FetchPage(config, PageUrl(config, range, offset, symbol), stop);
-    if (page.empty() || page == "ERROR" || page.find(kNoData) != std::string::npos) return "";
-    for (std::string_view markup : {"\n", " ", ",", "---", "<b>", "</b>"}) DeleteAll(page, markup);
-    int rowsOnPage = 0;
-    size_t pos = 0;
-    while (arrived.size() < kMaxChartRecords) {
-      const size_t start = FindAfter(page, pos, kRowStart);
-      if (start == std::string::npos) break;
-      const size_t cellsAt = start + kRowStart.size();
-      const size_t end = FindAfter(page, cellsAt, kRowEnd);
-      if (end == std::string::npos) break;  // a row cut off by the end of the page
-      arrived.push_back(ParseRow(std::string_view(page).substr(cellsAt, end - cellsAt), index));
-      ++rowsOnPage;
-      pos = end + kRowEnd.size();
-    }
-    if (rowsOnPage == 0) return "ERROR";
+    const std::string text = FetchPage(config, PageUrl(config, range, offset, symbol), stop);
+    if (text.empty() || text == "ERROR") return "";
+    HistoryPage page = ParseHistoryPage(text, index, kMaxChartRecords - arrived.size());
+    if (page.noData) return "";
+    if (page.rows.empty()) return "ERROR";
+    arrived.insert(arrived.end(), page.rows.begin(), page.rows.end());
     // Older rows beyond the buffers' capacity would be dropped anyway: stop asking for them.
-    if (arrived.size() >= kMaxChartRecords || page.find(kNextPage) == std::string::npos) break;
+    if (arrived.size() >= kMaxChartRecords || !page.hasNext) break;
   }
 
   // File order, oldest first, after the kept stored days.
@@ -140,7 +146,7 @@ std::string DownloadChartHistory(const NetConfig& config, const DataFolder& fold
     downloaded.volumes.push_back(it->volume);
   }
   const ChartDays out = MergeChartDays(records.first(kept), volumes.first(kept), kept, kept, downloaded);
-  if (WriteChartDays(folder, out, code) == 0) return "ERROR";
+  if (WriteChartDays(folder, out, code) == 0) return std::string(kHistoryNotStored);
   std::copy_n(out.records.begin(), std::min(out.records.size(), records.size()), records.begin());
   std::copy_n(out.volumes.begin(), std::min(out.volumes.size(), volumes.size()), volumes.begin());
   return "OK";

@@ -55,25 +55,36 @@ std::string UpdateChart(const JobContext& c, ChartBuffers& b, int32_t code, int 
   return DownloadChartHistory(c.net, c.folder, b.records, b.volumes, code, market, range, 0, 0, stop);
 }
 
+// Tells the listener how the brand went; false (after OnStoreFailed) when its files could not be
+// written.
+bool ReportChart(DownloadListener& listener, int32_t code, const std::string& result) {
+  listener.OnBrandDone(code, result == "OK");
+  if (result != kHistoryNotStored) return true;
+  listener.OnStoreFailed(kMsgNotStored);
+  return false;
+}
+
 void RunSingleBrandJob(std::stop_token stop, DownloadState* state, SingleBrandJob job, int32_t code,
                        JobContext c, ChartRange userRange, std::shared_ptr<DownloadListener> listener) {
   listener->OnProgress(code, -1);
   ChartBuffers b;
   const int32_t market = MarketOf(*c.table, code);
+  bool stored = true;
   switch (job) {
     case SingleBrandJob::kChartUpdate:
       // A brand with one stored day is updated from that day; one with none gets a full year.
-      listener->OnBrandDone(code, UpdateChart(c, b, code, -1, stop) == "OK");
+      stored = ReportChart(*listener, code, UpdateChart(c, b, code, -1, stop));
       break;
     case SingleBrandJob::kInitialise:
-      listener->OnBrandDone(code,
-                            DownloadChartHistory(c.net, c.folder, b.records, b.volumes, code, market,
-                                                 {1983, 1, 4, c.year, c.month, c.day}, 0, 0, stop) == "OK");
+      stored = ReportChart(*listener, code,
+                           DownloadChartHistory(c.net, c.folder, b.records, b.volumes, code, market,
+                                                {1983, 1, 4, c.year, c.month, c.day}, 0, 0, stop));
       break;
     case SingleBrandJob::kRangeInitialise: {
       state->rangeRequested = 1;
-      listener->OnBrandDone(code, DownloadChartHistory(c.net, c.folder, b.records, b.volumes, code, market,
-                                                       userRange, 0, 0, stop) == "OK");
+      stored = ReportChart(
+          *listener, code,
+          DownloadChartHistory(c.net, c.folder, b.records, b.volumes, code, market, userRange, 0, 0, stop));
       state->rangeRequested = 0;
       break;
     }
@@ -117,7 +128,7 @@ void RunSingleBrandJob(std::stop_token stop, DownloadState* state, SingleBrandJo
   const bool chartJob = job != SingleBrandJob::kTemporaryUpdate && job != SingleBrandJob::kQuoteUpdate;
   if (chartJob && !cancelled) listener->OnReloadSeries(code);
   state->busy = 0;
-  listener->OnFinished(chartJob && !cancelled, cancelled);
+  listener->OnFinished(chartJob && !cancelled && stored, cancelled);
 }
 
 void RunAllBrandsJob(std::stop_token stop, DownloadState* state, int mode, int existingOnly, JobContext c,
@@ -127,6 +138,12 @@ void RunAllBrandsJob(std::stop_token stop, DownloadState* state, int mode, int e
     state->allBrandsRunning = false;
     listener->OnFinished(sound && !cancelled, cancelled);
   };
+  // The brand table holds what the list part scraped; it is stored at the end of each part.
+  auto saveTable = [&] {
+    if (SaveBrandTable(c.folder, *c.table) == 1) return true;
+    listener->OnStoreFailed(kMsgNotStored);
+    return false;
+  };
   if (mode == kListAndCharts || mode == kListOnly) {
     for (int32_t code = kFirstListedCode; code <= kLastListedCode; ++code) {
       if (stop.stop_requested()) return finish(false);
@@ -135,20 +152,21 @@ void RunAllBrandsJob(std::stop_token stop, DownloadState* state, int mode, int e
       // A page without a brand leaves its record as it was.
       listener->OnBrandDone(code, ScrapeQuote(c.net, *c.table, code, stop) == "OK");
     }
+    if (!saveTable()) return finish(false);
     listener->OnMessage(kMsgListDone);
-    SaveBrandTable(c.folder, *c.table);
     if (mode == kListOnly) return finish(true);
   }
   ChartBuffers b;
   for (int32_t code = kFirstListedCode; code <= kLastListedCode; ++code) {
     if (stop.stop_requested()) return finish(false);
     if (PriceOf(*c.table, code) == 0) continue;
-    listener->OnBrandDone(code, UpdateChart(c, b, code, 0, stop) == "OK");
+    const bool stored = ReportChart(*listener, code, UpdateChart(c, b, code, 0, stop));
     listener->OnProgress(code, code - kFirstListedCode);
+    if (!stored) return finish(false);
   }
   if (stop.stop_requested()) return finish(false);
+  if (!saveTable()) return finish(false);
   listener->OnMessage(kMsgChartsDone);
-  SaveBrandTable(c.folder, *c.table);
   finish(true);
 }
 

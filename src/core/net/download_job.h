@@ -39,6 +39,9 @@ inline constexpr std::string_view kMsgListDone = "ダウンロードが完了致
 inline constexpr std::string_view kMsgChartsDone = "時系列のダウンロードが完了致しました。";
 inline constexpr std::string_view kMsgWaiting = "待機";
 inline constexpr std::string_view kMsgEnded = "終了";
+// A file of the job could not be written; the job ends there (more brands would fail the same way).
+inline constexpr std::string_view kMsgNotStored =
+    "データをファイルに書き込めませんでした。ディスクの空き容量を確認してください。";
 
 // The single-brand jobs, by their command identifiers.
 enum class SingleBrandJob : int {
@@ -71,6 +74,9 @@ class DownloadListener {
     (void)code;
     (void)ok;
   }
+  // A file could not be written (chart files or view.dat: a full disk, no permission). Called once,
+  // before OnFinished; the job stops there, plays no sound, and the user must be told (kMsgNotStored).
+  virtual void OnStoreFailed(std::string_view utf8) = 0;
   // The job has ended: close the progress dialog, enable the download commands; play the completion
   // sound when playSound. cancelled: the job was stopped before its end.
   virtual void OnFinished(bool playSound, bool cancelled) = 0;

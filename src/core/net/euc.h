@@ -6,12 +6,14 @@
 namespace sorano {
 
 // Converts EUC-JP bytes to Shift_JIS by arithmetic, without tables:
-// - 0x8E (single shift 2) is dropped and the half-width katakana byte after it is copied as it is
-//   (0xA1..0xDF has the same code in both encodings);
-// - a byte in 0xA1..0xFE starts a two-byte character: both bytes lose bit 7, the pair is a JIS X 0208
-//   code (row byte first) and is rewritten as its Shift_JIS pair, lead byte first;
-// - every other byte (ASCII, 0x8F, stray bytes) is copied unchanged.
-// A lead byte (or 0x8E) that is the very last byte has no partner and is dropped.
+// - ASCII is copied;
+// - 0x8E (single shift 2) and a half-width katakana byte 0xA1..0xDF become that byte (the same code in
+//   both encodings);
+// - two bytes 0xA1..0xFE are a JIS X 0208 code (row byte first, bit 7 cleared) and become its
+//   Shift_JIS pair, lead byte first;
+// - 0x8F and two such bytes (JIS X 0212, which Shift_JIS lacks) become '?';
+// - any other byte becomes '?', except that a character cut off by the end of the text is dropped.
+// The result is always well-formed Shift_JIS and never longer than the input.
 std::string EucToShiftJis(std::string_view euc);
 
 // The inverse for the characters EucToShiftJis produces: a Shift_JIS pair becomes the EUC-JP pair of

@@ -145,6 +145,17 @@ RoundResult RunRound(CURL* h, Transfer& t, const HttpRequest& r, CURLcode& code)
   return result;
 }
 
+// Letters, digits, '-', '.' and '_' (and bytes of a name in another script): nothing that the library
+// that makes the connection would read as the end of the host or as a user name ("u@host", "h?x").
+bool IsHostName(std::string_view host) {
+  for (unsigned char c : host) {
+    const bool ok = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' ||
+                    c == '.' || c == '_' || c >= 0x80;
+    if (!ok) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 int SplitUrl(std::string_view url, std::string& host, std::string& path, int& port, int& flags) {
@@ -172,7 +183,8 @@ int SplitUrl(std::string_view url, std::string& host, std::string& path, int& po
     hostPart = hostPart.substr(0, portColon);
   }
   std::string_view pathPart = rest.substr(slash);  // "/" and everything after it
-  if (hostPart.empty() || hostPart.size() > kHttpMaxUrlPart || pathPart.size() > kHttpMaxUrlPart)
+  if (hostPart.empty() || hostPart.size() > kHttpMaxUrlPart || pathPart.size() > kHttpMaxUrlPart ||
+      !IsHostName(hostPart))
     return kHttpInvalidParameter;
   host.assign(hostPart);
   path.assign(pathPart);

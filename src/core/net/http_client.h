@@ -54,7 +54,8 @@ int HttpFetch(HttpRequest request);
 // Splits "scheme://host[:port]/path". Scheme "http" gives port 80, "https" port 443 and adds
 // kHttpFlagSecure to flags. path is "/" and everything after the host, unchanged. Returns 0, or
 // kHttpInvalidParameter for another scheme, a missing "://", a host without a following "/", a port
-// that is not 1..65535, or a host or path longer than kHttpMaxUrlPart; the outputs are then unspecified.
+// that is not 1..65535, a host with other characters than letters, digits, '-', '.' and '_' (a user
+// name "u@host" too), or a host or path longer than kHttpMaxUrlPart; the outputs are then unspecified.
 int SplitUrl(std::string_view url, std::string& host, std::string& path, int& port, int& flags);
 
 // The version of the HTTP library this process runs on ("7.88.1").

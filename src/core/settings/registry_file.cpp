@@ -249,6 +249,8 @@ std::string HomeFolder() {
 }  // namespace
 
 RegistryFile::RegistryFile(std::string path) : path_(std::move(path)) {
+  // A save that a crash interrupted leaves its temporary beside the file; the file itself is whole.
+  if (std::string folder = ParentFolder(path_); !folder.empty()) RemoveStaleTemporaries(folder);
   Load();
 }
 

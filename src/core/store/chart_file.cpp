@@ -1,13 +1,17 @@
 #include "core/store/chart_file.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <limits>
 #include <string_view>
 
 #include "core/fs/file_io.h"
+#include "core/text/numbers.h"
 
 namespace sorano {
 namespace {
@@ -51,6 +55,27 @@ bool IsLeapYear(int64_t y) {
 // Leap years in 1..y (y >= 0).
 int64_t LeapYearsThrough(int64_t y) {
   return y / 4 - y / 100 + y / 400;
+}
+
+// The folder whose lock guards a brand's pair of files.
+std::string LockFolder(const DataFolder& folder) {
+  return folder.Path("data/chdata_d");
+}
+
+std::string Staged(const std::string& path) {
+  return path + ".new";
+}
+
+// Finishes or drops an interrupted rewrite of one pair; the caller holds the lock.
+void RecoverPair(const DataFolder& folder, int32_t code) {
+  const std::string prices = PriceFilePath(folder, code), volumes = VolumeFilePath(folder, code);
+  if (FileExists(Staged(prices), 0) == 1) {
+    // The new pair was complete: move in what is not in place yet.
+    if (FileExists(Staged(volumes), 0) == 1) ::rename(Staged(volumes).c_str(), volumes.c_str());
+    ::rename(Staged(prices).c_str(), prices.c_str());
+  } else {
+    ::unlink(Staged(volumes).c_str());  // the new pair never was complete; the old one stands
+  }
 }
 
 template <typename Record>
@@ -141,17 +166,8 @@ ChartDays MergeChartDays(std::span<const ChartRecord> storedRecords,
 }
 
 int WriteChartDays(const DataFolder& folder, const ChartDays& days, int32_t code) {
-  if (!ValidCode(code) || days.records.size() != days.volumes.size()) return 0;
-  const std::string pricePath = PriceFilePath(folder, code);
-  const std::optional<std::string> oldPrices = ReadWholeFile(pricePath);
-  if (WriteChart(folder, days.records, code) == 0) return 0;
-  if (WriteVolumes(folder, days.volumes, code) == 1) return 1;
-  if (oldPrices) {
-    WriteFileAtomic(pricePath, *oldPrices);
-  } else {
-    std::remove(pricePath.c_str());
-  }
-  return 0;
+  if (days.records.size() != days.volumes.size()) return 0;
+  return WriteChartFiles(folder, days.records, days.volumes, code);
 }
 
 int64_t ChartWeekNumber(int32_t year, int32_t month, int32_t day) {
@@ -174,13 +190,14 @@ int ReadChart(const DataFolder& folder, std::span<ChartRecord> records, std::spa
   EnsureChartFolders(folder);
   const size_t capacity = std::min({kMaxChartRecords, records.size(), volumes.size()});
 
-  std::optional<std::string> prices =
-      ReadWholeFile(PriceFilePath(folder, code), capacity * sizeof(ChartRecord));
-  if (!prices) return -1;
+  std::optional<std::string> prices, vols;
+  {
+    const FolderLock lock(LockFolder(folder), false);
+    prices = ReadWholeFile(PriceFilePath(folder, code), capacity * sizeof(ChartRecord));
+    if (!prices) return -1;
+    vols = ReadWholeFile(VolumeFilePath(folder, code), capacity * sizeof(VolumeRecord));
+  }
   const size_t n = CopyRecords(*prices, records.first(capacity));
-
-  std::optional<std::string> vols =
-      ReadWholeFile(VolumeFilePath(folder, code), capacity * sizeof(VolumeRecord));
   size_t m = 0;
   if (vols) {
     m = CopyRecords(*vols, volumes.first(capacity));
@@ -210,13 +227,53 @@ int ReadChart(const DataFolder& folder, std::span<ChartRecord> records, std::spa
 int WriteChart(const DataFolder& folder, std::span<const ChartRecord> records, int32_t code) {
   if (!ValidCode(code)) return 0;
   EnsureChartFolders(folder);
+  const FolderLock lock(LockFolder(folder), true);
   return WriteFileAtomic(PriceFilePath(folder, code), Bytes(records)) ? 1 : 0;
 }
 
 int WriteVolumes(const DataFolder& folder, std::span<const VolumeRecord> volumes, int32_t code) {
   if (!ValidCode(code)) return 0;
   EnsureChartFolders(folder);
+  const FolderLock lock(LockFolder(folder), true);
   return WriteFileAtomic(VolumeFilePath(folder, code), Bytes(volumes)) ? 1 : 0;
+}
+
+int WriteChartFiles(const DataFolder& folder, std::span<const ChartRecord> records,
+                    std::span<const VolumeRecord> volumes, int32_t code) {
+  if (!ValidCode(code)) return 0;
+  EnsureChartFolders(folder);
+  const FolderLock lock(LockFolder(folder), true);
+  RecoverPair(folder, code);
+  const std::string prices = PriceFilePath(folder, code), vols = VolumeFilePath(folder, code);
+  if (!WriteFileAtomic(Staged(vols), Bytes(volumes))) return 0;
+  if (!WriteFileAtomic(Staged(prices), Bytes(records))) {
+    ::unlink(Staged(vols).c_str());
+    return 0;
+  }
+  if (::rename(Staged(vols).c_str(), vols.c_str()) != 0) {
+    ::unlink(Staged(prices).c_str());
+    ::unlink(Staged(vols).c_str());
+    return 0;
+  }
+  // Should this last step fail, the new pair is finished at the next start; until then it is reported
+  // as not written.
+  return ::rename(Staged(prices).c_str(), prices.c_str()) == 0 ? 1 : 0;
+}
+
+void RecoverChartFiles(const DataFolder& folder) {
+  EnsureChartFolders(folder);
+  const FolderLock lock(LockFolder(folder), true);
+  for (std::string_view sub : {"data/chdata_d", "data/chdata_da"}) {
+    const std::string dir = folder.Path(sub);
+    RemoveStaleTemporaries(dir);
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
+      const std::string name = it->path().filename().string();
+      if (!name.ends_with(".dat.new")) continue;
+      const int32_t code = LeadingInt(name);
+      if (ValidCode(code) && name == std::to_string(code) + ".dat.new") RecoverPair(folder, code);
+    }
+  }
 }
 
 }  // namespace sorano

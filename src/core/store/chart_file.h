@@ -33,6 +33,22 @@ int ReadChart(const DataFolder& folder, std::span<ChartRecord> records, std::spa
 int WriteChart(const DataFolder& folder, std::span<const ChartRecord> records, int32_t code);
 int WriteVolumes(const DataFolder& folder, std::span<const VolumeRecord> volumes, int32_t code);
 
+// Rewrites both files of the brand so that whatever happens (a crash, a kill, a full disk) the pair is
+// afterwards either both old files or both new ones, never a mix:
+//   1. the volumes go to "chdata_da/<code>.dat.new", 2. the prices to "chdata_d/<code>.dat.new" (from
+//   here on the new pair is complete: the price file's ".new" is the mark), 3. the volume file and
+//   4. the price file are renamed into place.
+// A pair left between 2 and 4 is finished by RecoverChartFiles (or by the next write of the brand), one
+// left before 2 is dropped. The chart folder is locked (FolderLock) throughout, and ReadChart takes the
+// same lock shared, so no reader sees a half-renamed pair. 1 on success; 0 when the files could not
+// be written, the old pair then in place.
+int WriteChartFiles(const DataFolder& folder, std::span<const ChartRecord> records,
+                    std::span<const VolumeRecord> volumes, int32_t code);
+
+// At start, before anything is written: finishes or drops every pair rewrite that a crash interrupted
+// (see WriteChartFiles) and removes the temporaries left in both chart folders.
+void RecoverChartFiles(const DataFolder& folder);
+
 // A brand's days as its two files hold them: oldest first, a day's volume at its record's index.
 struct ChartDays {
   std::vector<ChartRecord> records;
@@ -47,9 +63,8 @@ ChartDays MergeChartDays(std::span<const ChartRecord> storedRecords,
                          std::span<const VolumeRecord> storedVolumes, size_t keep, size_t resume,
                          const ChartDays& arrived);
 
-// Rewrites both files with the days (each atomically; records and volumes of the same length). 1 when
-// both were written. 0 otherwise, and then both files are as they were before: a price file already
-// rewritten is put back, so the two never disagree.
+// Rewrites both files with the days as one pair (WriteChartFiles; records and volumes of the same
+// length). 1 when both were written; 0 otherwise, the old pair then in place.
 int WriteChartDays(const DataFolder& folder, const ChartDays& days, int32_t code);
 
 // Week number used by the weekly grouping: (days of the years 1900..year-1 + days of the months before

@@ -21,6 +21,7 @@ size_t SjisFitLength(std::string_view sjis, size_t fieldSize) {
 
 void SetField(std::span<char> field, std::string_view sjis) {
   if (field.empty()) return;
+  sjis = sjis.substr(0, sjis.find('\0'));  // a field's text ends at its first zero
   size_t n = SjisFitLength(sjis, field.size());
   std::memcpy(field.data(), sjis.data(), n);
   std::memset(field.data() + n, 0, field.size() - n);

@@ -11,7 +11,8 @@ namespace sorano {
 // terminating zero, without splitting a two-byte character. 0 for a field of size 0 or 1.
 size_t SjisFitLength(std::string_view sjis, size_t fieldSize);
 
-// Writes the longest whole-character prefix of sjis into field, NUL-terminated, and zero-fills the rest.
+// Writes the longest whole-character prefix of sjis (up to its first zero byte, where a field's text
+// ends) into field, NUL-terminated, and zero-fills the rest.
 void SetField(std::span<char> field, std::string_view sjis);
 
 // The text of a field up to its first NUL, never beyond the field.

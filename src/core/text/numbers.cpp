@@ -1,6 +1,8 @@
 #include "core/text/numbers.h"
 
+#include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <limits>
 
 namespace sorano {
@@ -12,6 +14,22 @@ size_t SkipSpace(std::string_view s) {
          (s[i] == ' ' || s[i] == '\t' || s[i] == '\n' || s[i] == '\r' || s[i] == '\v' || s[i] == '\f'))
     ++i;
   return i;
+}
+
+// A number that from_chars found out of range ("1e400", "1e-400", 400 digits): true when it is too
+// large, false when it is too small. Compares the decimal exponent of its first significant digit
+// with 0 (either way it is hundreds of powers of ten away from it).
+bool TooLargeForDouble(std::string_view number) {
+  const size_t e = number.find_first_of("eE");
+  const std::string_view mantissa = number.substr(0, e);
+  const int64_t exponent = e == std::string_view::npos ? 0 : LeadingInt64(number.substr(e + 1));
+  const size_t point = std::min(mantissa.find('.'), mantissa.size());
+  const size_t first = mantissa.find_first_of("123456789");
+  if (first == std::string_view::npos) return false;  // all zeros
+  // Power of ten of the first significant digit before the exponent is applied.
+  const int64_t lead =
+      first < point ? static_cast<int64_t>(point - first - 1) : -static_cast<int64_t>(first - point);
+  return exponent > -lead;
 }
 
 }  // namespace
@@ -50,27 +68,20 @@ double LeadingDouble(std::string_view s) {
   size_t i = SkipSpace(s);
   bool negative = false;
   if (i < s.size() && (s[i] == '+' || s[i] == '-')) negative = s[i++] == '-';
-  // Digits must follow (a "." counts when a digit comes after it): "---", "-" or "-inf" read as +0.0,
-  // never as a negative zero or a non-finite value.
+  // Digits must follow (a "." counts when a digit comes after it): "---", "-", "--5" (from_chars would
+  // take the second sign as the number's own) or "-inf" read as +0.0, never as a negative zero or a
+  // non-finite value.
   const size_t digit = i < s.size() && s[i] == '.' ? i + 1 : i;
   if (digit >= s.size() || s[digit] < '0' || s[digit] > '9') return 0.0;
   double v = 0.0;
-  auto [ptr, ec] = std::from_chars(s.data() + i, s.data() + s.size(), v, std::chars_format::general);
+  auto [end, ec] = std::from_chars(s.data() + i, s.data() + s.size(), v, std::chars_format::general);
   if (ec == std::errc::result_out_of_range) {
-    // from_chars leaves v untouched on overflow; mimic strtod (HUGE_VAL or 0).
-    v = 0.0;
-    size_t j = i;
-    while (j < s.size() && s[j] == '0') ++j;
-    if (j < s.size() && s[j] >= '1' && s[j] <= '9') {
-      // Digits before any exponent: a huge mantissa or a large positive exponent.
-      size_t e = s.find_first_of("eE", i);
-      bool tiny = e != std::string_view::npos && e + 1 < s.size() && s[e + 1] == '-';
-      v = tiny ? 0.0 : std::numeric_limits<double>::max();
-    }
-  } else if (ec != std::errc()) {
-    v = 0.0;
+    v = TooLargeForDouble(std::string_view(s.data() + i, static_cast<size_t>(end - (s.data() + i))))
+            ? std::numeric_limits<double>::max()
+            : 0.0;
+  } else if (ec != std::errc() || !std::isfinite(v)) {
+    v = 0.0;  // no number, or "inf" / "nan", which are no amounts
   }
-  (void)ptr;
   if (v == 0.0) return 0.0;  // "-0.00" too: a stored -0.0 would print as "-0.00"
   return negative ? -v : v;
 }

@@ -11,8 +11,10 @@ int32_t LeadingInt(std::string_view s);
 // The same in 64 bits, for amounts.
 int64_t LeadingInt64(std::string_view s);
 
-// Leading floating-point number ("12.5", "-3", ".5", "1e3"); none gives 0.0. Independent of the locale.
-// A zero is always +0.0 ("---" and "-0.00" included), and "inf" or "nan" are no numbers.
+// Leading floating-point number ("12.5", "-3", ".5", "1e3"); none gives 0.0, and so do a second sign,
+// "inf" and "nan", so the result is always finite. A zero is always +0.0 ("---" and "-0.00" included).
+// Beyond the double range it saturates at -DBL_MAX / DBL_MAX; below it gives 0.0. Independent of the
+// locale.
 double LeadingDouble(std::string_view s);
 
 }  // namespace sorano

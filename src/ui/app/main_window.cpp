@@ -681,7 +681,8 @@ bool MainWindow::RunDialog(DialogId dialog) {
         [this](const std::function<void(std::string_view)>& show) {
           CancelAllBrandsJob(ws_.downloads, show);
         },
-        [this] { sound_.Play(); }, this);
+        [this] { sound_.Play(); },
+        [this](const QString& text) { prompt_.Message(text.toStdString(), "エラー"); }, this);
     d.adjustSize();  // its size is known only once it is laid out
     d.move(screen()->availableGeometry().center() - d.rect().center());
     const bool ok = d.exec() == QDialog::Accepted;
@@ -715,6 +716,10 @@ void MainWindow::StartDownload(SingleBrandJob job) {
   h.temporaryBar = [this](int32_t c, int index, const ChartRecord& bar, const VolumeRecord& volume) {
     if (c == ws_.code()) ApplyTemporaryBar(index, bar, volume);
   };
+  // Shown once the progress dialog has closed; shared, as a call queued before a cancel may still
+  // arrive after this function has returned.
+  auto storeFailure = std::make_shared<QString>();
+  h.storeFailed = [storeFailure](const QString& text) { *storeFailure = text; };
   h.finished = [this](bool playSound, bool) {
     if (progress_) progress_->Finish();
     UpdateMenuMarks();
@@ -736,6 +741,7 @@ void MainWindow::StartDownload(SingleBrandJob job) {
   dialog.exec();
   progress_ = nullptr;
   UpdateMenuMarks();
+  if (!storeFailure->isEmpty()) prompt_.Message(storeFailure->toStdString(), "エラー");
 }
 
 ListsView& MainWindow::Lists() {

@@ -58,6 +58,12 @@ void QueuedDownloadListener::OnTemporaryBar(int32_t code, int index, const Chart
   });
 }
 
+void QueuedDownloadListener::OnStoreFailed(std::string_view utf8) {
+  Post([h = handlers_, text = U(utf8)] {
+    if (h->storeFailed) h->storeFailed(text);
+  });
+}
+
 void QueuedDownloadListener::OnFinished(bool playSound, bool cancelled) {
   Post([h = handlers_, playSound, cancelled] {
     if (h->finished) h->finished(playSound, cancelled);
@@ -108,11 +114,12 @@ void ProgressDialog::reject() {
 // ---- all-brands dialog ----
 
 AllBrandsDialog::AllBrandsDialog(StartFn start, CancelFn cancel, std::function<void()> playSound,
-                                 QWidget* parent)
+                                 std::function<void(const QString&)> showError, QWidget* parent)
     : QDialog(parent),
       start_(std::move(start)),
       cancel_(std::move(cancel)),
-      playSound_(std::move(playSound)) {
+      playSound_(std::move(playSound)),
+      showError_(std::move(showError)) {
   setObjectName("allBrandsDialog");
   setModal(true);
   setWindowTitle(QStringLiteral("ヤフーファイナンスからダウンロード"));
@@ -167,6 +174,11 @@ void AllBrandsDialog::Start() {
   };
   h.message = [self](const QString& text) {
     if (self) self->codeBox_->setText(text);
+  };
+  h.storeFailed = [self](const QString& text) {
+    if (!self) return;
+    self->codeBox_->setText(text);
+    if (self->showError_) self->showError_(text);
   };
   h.finished = [self](bool playSound, bool cancelled) {
     if (!self || !self->running_) return;

@@ -30,6 +30,7 @@ class QueuedDownloadListener : public DownloadListener {
     std::function<void(int32_t code)> reload;
     std::function<void(int32_t code, int index, const ChartRecord& bar, const VolumeRecord& volume)>
         temporaryBar;
+    std::function<void(const QString& text)> storeFailed;
     std::function<void(bool playSound, bool cancelled)> finished;
   };
   QueuedDownloadListener(QObject* context, Handlers handlers);
@@ -38,6 +39,7 @@ class QueuedDownloadListener : public DownloadListener {
   void OnMessage(std::string_view utf8) override;
   void OnReloadSeries(int32_t code) override;
   void OnTemporaryBar(int32_t code, int index, const ChartRecord& bar, const VolumeRecord& volume) override;
+  void OnStoreFailed(std::string_view utf8) override;
   void OnFinished(bool playSound, bool cancelled) override;
 
  private:
@@ -66,14 +68,16 @@ class ProgressDialog : public QDialog {
 
 // "ヤフーファイナンスからダウンロード": the all-brands job with its check boxes, radio buttons, progress
 // bar and code box. start is called with (list data, chart data, 完全初期化) and returns the listener's
-// owner's answer; cancel stops a running job (showing its texts in the code box).
+// owner's answer; cancel stops a running job (showing its texts in the code box); showError tells the
+// user that the job could not store its data.
 class AllBrandsDialog : public QDialog {
   Q_OBJECT
  public:
   using StartFn = std::function<bool(bool listData, bool chartData, bool fullInitialise,
                                      std::shared_ptr<DownloadListener> listener)>;
   using CancelFn = std::function<void(const std::function<void(std::string_view)>& showText)>;
-  AllBrandsDialog(StartFn start, CancelFn cancel, std::function<void()> playSound, QWidget* parent = nullptr);
+  AllBrandsDialog(StartFn start, CancelFn cancel, std::function<void()> playSound,
+                  std::function<void(const QString&)> showError, QWidget* parent = nullptr);
 
   QLineEdit* codeBox() const { return codeBox_; }
 
@@ -86,6 +90,7 @@ class AllBrandsDialog : public QDialog {
   StartFn start_;
   CancelFn cancel_;
   std::function<void()> playSound_;
+  std::function<void(const QString&)> showError_;
   QProgressBar* progress_;
   QLineEdit* codeBox_;
   QCheckBox* listData_;

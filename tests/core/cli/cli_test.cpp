@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/chart/price_series_load.h"
+#include "core/net/download_job.h"
 #include "core/output/bmp_file.h"
 #include "core/output/time_series_export.h"
 #include "core/settings/settings_store.h"
@@ -296,9 +297,16 @@ TEST_F(Cli, UpdateDownloadsFromTheFeedAndRenderPaintsIt) {
   EXPECT_EQ(csv.status, 0);
   EXPECT_NE(csv.out.find("\n2003-12-00,"), std::string::npos);
 
+  // A full disk (files may not grow beyond 2 KB): the message, a non-zero status, no file touched.
+  const std::string before = test::ReadBytes(PriceFilePath(folder, 7203));
+  Result full = Run({"--data", dir.path(), "update", "--code", "7203", "--init", "--host", host},
+                    "trap '' XFSZ; ulimit -f 4; ");
+  EXPECT_EQ(full.status, 1);
+  EXPECT_NE(full.err.find(kMsgNotStored), std::string::npos) << full.err;
+  EXPECT_EQ(test::ReadBytes(PriceFilePath(folder, 7203)), before);
+
   // Nothing can be fetched from a port nobody listens on: a non-zero status, no file touched.
   feed.Stop();
-  const std::string before = test::ReadBytes(PriceFilePath(folder, 7203));
   Result refused = Run({"--data", dir.path(), "update", "--code", "7203", "--host", host});
   EXPECT_NE(refused.status, 0);
   EXPECT_EQ(test::ReadBytes(PriceFilePath(folder, 7203)), before);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 
@@ -76,6 +77,27 @@ TEST(FileIo, AtomicWriteReplacesWholeAndLeavesNoTemporary) {
     ++entries;
   }
   EXPECT_EQ(entries, 1);
+}
+
+TEST(FileIo, StaleTemporariesOfDeadProcessesAndOfThisOneAreRemoved) {
+  test::TempDir dir;
+  const std::string own = std::to_string(::getpid());
+  const struct {
+    std::string name;
+    bool removed;
+  } files[] = {
+      {"view.dat.tmp4194305-aB3dE9", true},  // no process has that number
+      {"view.dat.tmp" + own + "-Zz9911", true},
+      {"Sorano.reg.tmp1-q1w2e3", false},  // process 1 runs
+      {"view.dat", false},
+      {"notes.tmp", false},
+      {"x.tmp12-short", false},
+      {"x.tmpab-123456", false},
+  };
+  for (const auto& f : files) test::WriteBytes(dir / f.name, "x");
+  EXPECT_EQ(RemoveStaleTemporaries(dir.path()), 2);
+  for (const auto& f : files) EXPECT_EQ(std::filesystem::exists(dir / f.name), !f.removed) << f.name;
+  EXPECT_EQ(RemoveStaleTemporaries(dir / "missing"), 0);
 }
 
 }  // namespace

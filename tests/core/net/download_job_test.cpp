@@ -12,6 +12,7 @@
 #include "core/text/sjis.h"
 #include "feed_fixture.h"
 #include "support/fake_prompt.h"
+#include "support/file_size_limit.h"
 
 namespace sorano {
 namespace {
@@ -47,6 +48,10 @@ class RecordingListener : public DownloadListener {
     std::lock_guard lock(mutex_);
     (success ? ok : failed)++;
   }
+  void OnStoreFailed(std::string_view utf8) override {
+    std::lock_guard lock(mutex_);
+    storeFailures.emplace_back(utf8);
+  }
   void OnFinished(bool playSound, bool wasCancelled) override {
     std::lock_guard lock(mutex_);
     finished = true;
@@ -64,7 +69,7 @@ class RecordingListener : public DownloadListener {
   }
   // Read after the job has ended.
   std::vector<std::pair<int32_t, int>> progress;
-  std::vector<std::string> messages;
+  std::vector<std::string> messages, storeFailures;
   std::vector<int32_t> reloads;
   int32_t barCode = 0;
   int barIndex = -1;
@@ -282,6 +287,43 @@ TEST_F(DownloadJobTest, ChartUpdateWithoutHistoryFetchesAYearAndCancelClearsBusy
   EXPECT_TRUE(cancelled->cancelled);
   EXPECT_TRUE(cancelled->reloads.empty());
   EXPECT_EQ(ReadBytes(PriceFilePath(folder_, 7203)), before);
+}
+
+TEST_F(DownloadJobTest, AFullDiskEndsTheJobWithItsMessageAndChangesNoFile) {
+  std::string brands;
+  for (int code = 1301; code <= 1310; ++code) brands += std::to_string(code) + ",1,1,\r\n";
+  StartWith(brands, true);
+  for (int code = 1301; code <= 1310; ++code) table_[code].price = 1;
+  // Stored up to a year ago: its update brings a year of days (7 KB), which does not fit.
+  const std::vector<ChartRecord> stored = {{2002, 12, 2, 1, 1, 1, 1}, {2003, 1, 6, 1, 1, 1, 1}};
+  ASSERT_EQ(WriteChartFiles(folder_, stored, std::vector<VolumeRecord>(2), 1301), 1);
+  ASSERT_EQ(SaveBrandTable(folder_, table_), 1);
+  const std::string prices = ReadBytes(PriceFilePath(folder_, 1301)),
+                    view = ReadBytes(data_.path() + "data/view.dat");
+  test::ScopedFileSizeLimit full(1024);  // nor does view.dat
+
+  auto single = std::make_shared<RecordingListener>();
+  ASSERT_TRUE(StartSingleBrandJob(state_, SingleBrandJob::kInitialise, 1301, context_, single, prompt_));
+  ASSERT_TRUE(single->WaitFinished());
+  state_.jobThread.join();
+  EXPECT_EQ(single->storeFailures, std::vector<std::string>{std::string(kMsgNotStored)});
+  EXPECT_FALSE(single->sound);
+  EXPECT_EQ(single->failed, 1);
+
+  // The all-brands job stops at its first brand instead of failing every other one the same way.
+  for (bool list : {false, true}) {
+    auto all = std::make_shared<RecordingListener>();
+    ASSERT_TRUE(StartAllBrandsJob(state_, list, true, false, context_, all));
+    ASSERT_TRUE(all->WaitFinished());
+    state_.allBrandsThread.join();
+    EXPECT_EQ(all->storeFailures, std::vector<std::string>{std::string(kMsgNotStored)}) << list;
+    EXPECT_TRUE(all->messages.empty()) << list;  // no "completed" text
+    EXPECT_FALSE(all->sound) << list;
+    EXPECT_EQ(all->failed, list ? 0 : 1) << list;  // the list part fails at saving view.dat
+  }
+  EXPECT_EQ(ReadBytes(PriceFilePath(folder_, 1301)), prices);
+  EXPECT_EQ(ReadBytes(data_.path() + "data/view.dat"), view);
+  EXPECT_FALSE(std::filesystem::exists(PriceFilePath(folder_, 1302)));
 }
 
 TEST_F(DownloadJobTest, CancelDoesNotWaitForAStalledFetch) {

@@ -64,9 +64,23 @@ TEST(EucToShiftJis, KatakanaAsciiAndTheEndOfTheText) {
   EXPECT_EQ(EucToShiftJis("ab\xB5"), "ab");
   EXPECT_EQ(EucToShiftJis("ab\x8E"), "ab");
   EXPECT_EQ(EucToShiftJis(""), "");
-  // 0x8F (the three-byte set) is not a lead byte here and passes unchanged.
-  EXPECT_EQ(EucToShiftJis("\x8F"), "\x8F");
   EXPECT_EQ(ShiftJisToEuc("\xB1"), "\x8E\xB1");
+}
+
+TEST(EucToShiftJis, BytesThatStartNoCharacterBecomeQuestionMarks) {
+  // Found by fuzzing: such bytes were copied, and a copied 0x81..0x9F or 0xE0..0xEF is a Shift_JIS
+  // lead byte that made a character of the byte after it ("\x81<" swallowed the '<' of a tag).
+  const struct {
+    const char* euc;
+    const char* sjis;
+  } cases[] = {
+      {"\x81<td>", "?<td>"},    // a stray byte before markup
+      {"\xB5<", "?<"},          // a lead byte whose partner is not one
+      {"\x8E\x81x", "??x"},     // a single shift before no katakana
+      {"\x8F\xB0\xA1z", "?z"},  // JIS X 0212: no Shift_JIS code
+      {"\xFF\xA0", "?"},        // and at the very end a cut character is dropped
+  };
+  for (const auto& c : cases) EXPECT_EQ(EucToShiftJis(c.euc), c.sjis) << c.euc;
 }
 
 // ---- SplitUrl ----
@@ -97,7 +111,9 @@ TEST(SplitUrl, RefusesWhatItCannotUse) {
   std::string host = "keep", path = "keep";
   int port = 0, flags = 0;
   for (const char* url : {"ftp://host/file", "http://host-without-slash", "no colon at all", "http:/x/y",
-                          "http://:80/", "http://host:0/", "http://host:99999/", "http://host:abc/"}) {
+                          "http://:80/", "http://host:0/", "http://host:99999/", "http://host:abc/",
+                          // Found by fuzzing: libcurl reads these as another host than SplitUrl did.
+                          "http://user@evil.example:80/", "http://h?x/", "http://h#x/", "http://h\\x/"}) {
     EXPECT_EQ(SplitUrl(url, host, path, port, flags), kHttpInvalidParameter) << url;
   }
   const std::string longHost = "http://" + std::string(kHttpMaxUrlPart + 1, 'h') + "/";

@@ -9,6 +9,7 @@
 
 #include "core/fs/file_io.h"
 #include "store_test_util.h"
+#include "support/file_size_limit.h"
 #include "support/temp_dir.h"
 
 namespace sorano {
@@ -138,6 +139,8 @@ TEST(ChartWeekNumber, CountsDaysFrom1900WithTheGregorianLeapRule) {
   EXPECT_EQ(ChartWeekNumber(1800, 1, 7), 1);
   EXPECT_EQ(ChartWeekNumber(2003, 99, 0), ChartWeekNumber(2004, 1, 0));
   EXPECT_GT(ChartWeekNumber(std::numeric_limits<int32_t>::max(), 1, 1), 0);
+  // Found by fuzzing: month - 1 overflowed for the smallest month a file can hold.
+  EXPECT_EQ(ChartWeekNumber(2003, std::numeric_limits<int32_t>::min(), 7), ChartWeekNumber(2003, 1, 7));
 }
 
 TEST_F(ChartFiles, CraftedDatesAreGroupedWithoutOverflow) {
@@ -285,6 +288,64 @@ TEST_F(ChartFiles, FailedWriteReportsZeroAndKeepsTheOldFile) {
   EXPECT_EQ(WriteChart(DataFolder(dir / "blocked/"), r, 77), 0);
   EXPECT_EQ(WriteVolumes(DataFolder(dir / "blocked/"), std::vector<VolumeRecord>(1), 77), 0);
   EXPECT_EQ(ReadBytes(dir / "data/chdata_d/77.dat"), before);
+}
+
+// A process that no longer runs: above the largest process number Linux hands out.
+constexpr const char* kDeadPid = "4194305";
+
+TEST_F(ChartFiles, APairRewriteInterruptedAtAnyStepIsOldOrNewAfterRecovery) {
+  const std::vector<ChartRecord> oldDays = {Day(2005, 1, 4, 1, 1, 1, 1), Day(2005, 1, 5, 2, 2, 2, 2)};
+  const std::vector<ChartRecord> newDays = {oldDays[0], oldDays[1], Day(2005, 1, 6, 3, 3, 3, 3)};
+  const std::string p = dir / "data/chdata_d/7203.dat", v = dir / "data/chdata_da/7203.dat";
+  const std::string oldP(reinterpret_cast<const char*>(oldDays.data()), 2 * sizeof(ChartRecord));
+  const std::string newP(reinterpret_cast<const char*>(newDays.data()), 3 * sizeof(ChartRecord));
+  const std::string oldV(2 * sizeof(VolumeRecord), '\1'), newV(3 * sizeof(VolumeRecord), '\2');
+  // What a kill leaves at each step of WriteChartFiles, and the pair that must stand after recovery.
+  const struct {
+    const char* step;
+    std::vector<std::pair<std::string, std::string>> files;  // written over the old pair
+    bool isNew;
+  } steps[] = {
+      {"writing the volumes", {{v + ".new.tmp" + kDeadPid + "-a1B2c3", newV.substr(0, 5)}}, false},
+      {"volumes staged", {{v + ".new", newV}}, false},
+      {"writing the prices",
+       {{v + ".new", newV}, {p + ".new.tmp" + kDeadPid + "-x9Y8z7", newP.substr(0, 30)}},
+       false},
+      {"both staged", {{v + ".new", newV}, {p + ".new", newP}}, true},
+      {"volumes moved in", {{v, newV}, {p + ".new", newP}}, true},
+      {"done", {{v, newV}, {p, newP}}, true},
+  };
+  for (const auto& s : steps) {
+    std::filesystem::remove_all(dir / "data");
+    WriteBytes(p, oldP);
+    WriteBytes(v, oldV);
+    for (const auto& [path, bytes] : s.files) WriteBytes(path, bytes);
+    RecoverChartFiles(folder);
+    EXPECT_EQ(ReadBytes(p), s.isNew ? newP : oldP) << s.step;
+    EXPECT_EQ(ReadBytes(v), s.isNew ? newV : oldV) << s.step;
+    for (const char* sub : {"data/chdata_d", "data/chdata_da"})
+      for (const auto& e : std::filesystem::directory_iterator(dir / sub))
+        EXPECT_EQ(e.path().filename(), "7203.dat") << s.step;
+  }
+}
+
+TEST_F(ChartFiles, APairRewriteOnAFullDiskKeepsTheOldPairAndLeavesNothing) {
+  const std::vector<ChartRecord> oldDays = {Day(2005, 1, 4, 1, 1, 1, 1)};
+  ASSERT_EQ(WriteChartFiles(folder, oldDays, std::vector<VolumeRecord>(1), 7203), 1);
+  const std::string p = ReadBytes(dir / "data/chdata_d/7203.dat"),
+                    v = ReadBytes(dir / "data/chdata_da/7203.dat");
+  // Room for the volumes (2400 bytes), not for the prices (2800): the rewrite fails after its first file.
+  const std::vector<ChartRecord> many(100, oldDays[0]);
+  {
+    test::ScopedFileSizeLimit full(2500);
+    EXPECT_EQ(WriteChartFiles(folder, many, std::vector<VolumeRecord>(100), 7203), 0);
+  }
+  EXPECT_EQ(ReadBytes(dir / "data/chdata_d/7203.dat"), p);
+  EXPECT_EQ(ReadBytes(dir / "data/chdata_da/7203.dat"), v);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir / "data/chdata_d"), {}), 1);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir / "data/chdata_da"), {}), 1);
+  EXPECT_EQ(WriteChartFiles(folder, many, std::vector<VolumeRecord>(100), 7203), 1);
+  EXPECT_EQ(ReadBytes(dir / "data/chdata_d/7203.dat").size(), 2800u);
 }
 
 TEST_F(ChartFiles, WriteChartDaysLeavesBothFilesAsTheyWereWhenOneFails) {

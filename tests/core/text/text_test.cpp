@@ -73,6 +73,12 @@ TEST(Numbers, LeadingDouble) {
     EXPECT_EQ(v, 0.0) << text;
     EXPECT_FALSE(std::signbit(v)) << text;
   }
+  // Found by fuzzing against strtod: a second sign was read as the number's own ("--92" gave 92), and
+  // text after an over-long number decided whether it was huge or tiny.
+  EXPECT_DOUBLE_EQ(LeadingDouble("  --92"), 0.0);
+  EXPECT_DOUBLE_EQ(LeadingDouble("+-5"), 0.0);
+  EXPECT_DOUBLE_EQ(LeadingDouble("1" + std::string(400, '0') + " x e-5"), std::numeric_limits<double>::max());
+  EXPECT_DOUBLE_EQ(LeadingDouble("0.000" + std::string(400, '0') + "1e3"), 0.0);
 }
 
 TEST(Cut, DeleteReplaceFindBetween) {
@@ -126,6 +132,10 @@ TEST(FixedField, CutsAtCharacterBoundary) {
            "\x93\x8c");
   EXPECT_EQ(std::string(field.data(), 12), std::string("abcdefghij\0\0", 12));
   EXPECT_EQ(FieldText(field), "abcdefghij");
+  // A field's text ends at a zero byte; what follows it is not copied (found by fuzzing: a lead byte
+  // before the zero took it as its trail byte and the text no longer read back the same).
+  SetField(field, std::string_view("ab\x93\0cd", 6));
+  EXPECT_EQ(std::string(field.data(), 12), std::string(12, '\0').replace(0, 2, "ab"));
   std::array<char, 4> full = {'a', 'b', 'c', 'd'};  // no terminator: bounded by the field
   EXPECT_EQ(FieldText(full), "abcd");
 }

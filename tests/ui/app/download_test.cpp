@@ -1,17 +1,20 @@
 // The window's download commands against sorano-feed in this process: the modal progress dialog shows
 // while the job runs, closes by itself when the chart has been read again, and its cancel ends the job
-// and frees the data commands.
+// and frees the data commands; a job that cannot store its data says so.
 #include <gtest/gtest.h>
 
 #include <QAction>
 #include <QApplication>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
 #include <filesystem>
+#include <functional>
 
 #include "core/app/command_handler.h"
 #include "core/app/commands.h"
 #include "feed_window_test.h"
+#include "support/file_size_limit.h"
 #include "ui/net/download_dialogs.h"
 
 namespace sorano {
@@ -66,6 +69,26 @@ TEST_F(WindowDownloadTest, CancelEndsTheJobAndFreesTheDataCommands) {
     EXPECT_EQ(std::filesystem::file_size(ChartFile()) % 28, 0u);
     EXPECT_EQ(std::filesystem::file_size(ChartFile()) / 28, std::filesystem::file_size(volumes) / 24);
   }
+}
+
+TEST_F(WindowDownloadTest, AFullDiskIsToldOnceTheDialogHasClosedAndWritesNoChart) {
+  QString shown;
+  std::function<void()> answer = [&] {
+    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+      shown = box->text();
+      box->done(QMessageBox::Ok);
+      return;
+    }
+    QTimer::singleShot(20, answer);  // the progress dialog is still up
+  };
+  QTimer::singleShot(20, answer);
+  {
+    test::ScopedFileSizeLimit full(1024);  // a year of days is 7 KB
+    window->Action(cmd::kChartInitialise)->trigger();
+  }
+  EXPECT_EQ(shown, QString::fromUtf8(kMsgNotStored.data(), static_cast<qsizetype>(kMsgNotStored.size())));
+  EXPECT_FALSE(std::filesystem::exists(ChartFile()));
+  EXPECT_FALSE(ws->busy());
 }
 
 }  // namespace
