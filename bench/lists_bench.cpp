@@ -3,19 +3,17 @@
 // main window offscreen, a tree click and a header click until the list is painted (aim 50 ms) and a
 // page of scrolling until it is painted again (aim 16 ms a frame).
 #include <benchmark/benchmark.h>
-#include <stdlib.h>
 
 #include <QApplication>
 #include <QHeaderView>
 #include <QScrollBar>
 #include <QTest>
-#include <filesystem>
+#include <cstdio>
 #include <memory>
 #include <random>
 
 #include "core/app/lists_area.h"
-#include "core/fs/file_io.h"
-#include "core/store/brand_table.h"
+#include "shipped_brands.h"
 #include "ui/app/main_window.h"
 #include "ui/lists/list_pane.h"
 #include "ui/lists/lists_controller.h"
@@ -24,29 +22,15 @@
 namespace sorano {
 namespace {
 
-class NullPrompt : public Prompt {
- public:
-  PromptAnswer Ask(std::string_view, std::string_view, PromptButtons, PromptIcon,
-                   PromptAnswer answer) override {
-    return answer;
-  }
-};
-
 // A data folder seeded from the shipped brand list, quotes filled with random figures.
 struct Data {
-  std::string folder;
+  bench::ShippedDataFolder folder;
   std::unique_ptr<Workspace> ws = std::make_unique<Workspace>();
 
   Data() {
-    char tmpl[] = "/tmp/sorano-bench-XXXXXX";
-    folder = std::string(mkdtemp(tmpl)) + "/";
-    EnsureFolder(folder + "data");
-    WriteFileAtomic(folder + "data/default.dat", *ReadWholeFile(SORANO_SOURCE_DIR "/resources/default.dat"));
-    WriteFileAtomic(folder + "data/mybrand.dat", "");
     std::snprintf(ws->settings.runtime.data_path, sizeof ws->settings.runtime.data_path, "%s",
-                  folder.c_str());
-    NullPrompt prompt;
-    ApplyDefaultData(ws->settings.data_folder(), ws->brands, prompt);
+                  folder.path().c_str());
+    folder.Load(ws->brands);
     std::mt19937 rng(4000);
     for (BrandRecord& r : ws->brands.records()) {
       if (r.price == 0) continue;
@@ -61,7 +45,6 @@ struct Data {
       r.per = static_cast<double>(rng() % 5000) / 100.0;
     }
   }
-  ~Data() { std::filesystem::remove_all(folder); }
   ListTables Tables() const {
     return {ws->brands, ws->folders.table(), ws->portfolio.holdings(), ws->portfolio.trades(),
             ws->sizeClasses};

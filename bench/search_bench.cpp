@@ -2,27 +2,16 @@
 // random quotes: a screening with all sixteen conditions set (aim 2 ms), a name search (aim 2 ms), and
 // filling the account list of 999 holdings (aim 5 ms).
 #include <benchmark/benchmark.h>
-#include <stdlib.h>
 
-#include <filesystem>
 #include <memory>
 #include <random>
 
-#include "core/fs/file_io.h"
 #include "core/lists/brand_list.h"
 #include "core/lists/brand_search.h"
-#include "core/store/brand_table.h"
+#include "shipped_brands.h"
 
 namespace sorano {
 namespace {
-
-class NullPrompt : public Prompt {
- public:
-  PromptAnswer Ask(std::string_view, std::string_view, PromptButtons, PromptIcon,
-                   PromptAnswer answer) override {
-    return answer;
-  }
-};
 
 struct Data {
   std::unique_ptr<BrandTable> brands = std::make_unique<BrandTable>();
@@ -32,13 +21,7 @@ struct Data {
   SizeClasses sizes;
 
   Data() {
-    char tmpl[] = "/tmp/sorano-bench-XXXXXX";
-    const std::string folder = std::string(mkdtemp(tmpl)) + "/";
-    EnsureFolder(folder + "data");
-    WriteFileAtomic(folder + "data/default.dat", *ReadWholeFile(SORANO_SOURCE_DIR "/resources/default.dat"));
-    NullPrompt prompt;
-    ApplyDefaultData(DataFolder(folder), *brands, prompt);
-    std::filesystem::remove_all(folder);
+    bench::ShippedDataFolder().Load(*brands);
     std::mt19937 rng(4000);
     std::vector<int32_t> used;
     for (int32_t code = 0; code < static_cast<int32_t>(kBrandCount); ++code) {
