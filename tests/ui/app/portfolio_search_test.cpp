@@ -131,9 +131,21 @@ TEST_F(PortfolioSearchTest, TheSearchButtonListsTheNamesThatHoldTheText) {
   band->nameBox()->setText(QStringLiteral("d"));
   QTest::mouseClick(band->searchButton(), Qt::LeftButton);
   EXPECT_EQ(list->model()->rowCount(), 0);
-  // The code box takes digits only.
-  QTest::keyClicks(band->codeBox(), "13a01");
-  EXPECT_EQ(band->codeBox()->text(), QStringLiteral("1301"));
+}
+
+// The code box names the shown brand from the start and after every change of brand; a click into it
+// selects the code, so typing replaces it (digits only).
+TEST_F(PortfolioSearchTest, TheCodeBoxShowsTheShownBrand) {
+  QLineEdit* box = window->searchBand()->codeBox();
+  EXPECT_EQ(box->text(), QStringLiteral("7004"));
+  ASSERT_TRUE(window->RunCommand(33021));  // the next brand in use
+  EXPECT_EQ(ws->code(), 9501);
+  EXPECT_EQ(box->text(), QStringLiteral("9501"));
+
+  QTest::mouseClick(box, Qt::LeftButton);
+  QTest::qWait(0);
+  QTest::keyClicks(box, "13a01");
+  EXPECT_EQ(box->text(), QStringLiteral("1301"));
   EXPECT_EQ(ws->code(), 1301);
 }
 
