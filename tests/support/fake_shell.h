@@ -25,6 +25,7 @@ class FakeListsView : public ListsView {
   bool programStarts = true;        // what StartProgram reports
 
   void ShowFolders() override { calls_.push_back("Lists.ShowFolders"); }
+  void ShowTreeNode() override { calls_.push_back("Lists.ShowTreeNode"); }
   void ShowList(ListChange change) override {
     calls_.push_back(change == ListChange::kNewRows ? "Lists.ShowList new" : "Lists.ShowList same");
   }

@@ -128,6 +128,13 @@ TEST_F(PortfolioSearchTest, TheSearchButtonListsTheNamesThatHoldTheText) {
   QTest::mouseClick(band->searchButton(), Qt::LeftButton);
   EXPECT_EQ(ws->list.Codes(), (std::vector<int32_t>{6758, 9501}));
   EXPECT_EQ(list->model()->rowCount(), 2);
+  // The tree highlights no node now; a click on the one it showed before lists its brands again.
+  EXPECT_FALSE(tree->currentIndex().isValid());
+  EXPECT_FALSE(tree->selectionModel()->hasSelection());
+  const QModelIndex all = tree->IndexOf(kDefaultNode);
+  QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualRect(all).center());
+  EXPECT_EQ(list->model()->rowCount(), 3);
+  EXPECT_EQ(tree->currentIndex(), all);
   band->nameBox()->setText(QStringLiteral("d"));
   QTest::mouseClick(band->searchButton(), Qt::LeftButton);
   EXPECT_EQ(list->model()->rowCount(), 0);
@@ -142,8 +149,10 @@ TEST_F(PortfolioSearchTest, TheCodeBoxShowsTheShownBrand) {
   EXPECT_EQ(ws->code(), 9501);
   EXPECT_EQ(box->text(), QStringLiteral("9501"));
 
+  window->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
   QTest::mouseClick(box, Qt::LeftButton);
-  QTest::qWait(0);
+  QApplication::processEvents();
   QTest::keyClicks(box, "13a01");
   EXPECT_EQ(box->text(), QStringLiteral("1301"));
   EXPECT_EQ(ws->code(), 1301);
