@@ -353,6 +353,7 @@ void MainWindow::BuildPanes() {
         QTimer::singleShot(0, this, [this] {
           Q_EMIT FirstFrameShown();
           lists_->FillFirstList();
+          sound_.Load();  // so that the About box finds libcanberra loaded
         });
       },
       Qt::SingleShotConnection);

@@ -118,7 +118,7 @@ class MainWindow : public QMainWindow, public Shell {
 
  Q_SIGNALS:
   // The first chart frame is on the screen (the paint that drew it has been flushed). The list is
-  // filled right after it.
+  // filled and the sound library loaded right after it.
   void FirstFrameShown();
 
  private:
