@@ -104,7 +104,7 @@ int main(int argc, char** argv) {
   QObject::connect(&instance, &sorano::SingleInstance::ActivateRequested, &window,
                    &sorano::MainWindow::BringForward);
   CloseOnSignals(&window);
-  window.SetCaption(sorano::BrandCaption(*ws));
+  sorano::ShowBrandTitle(*ws, window);
   mark("window");
   window.ShowAtSavedPlace();
 

@@ -25,6 +25,7 @@ class FakeListsView : public ListsView {
   bool programStarts = true;        // what StartProgram reports
 
   void ShowFolders() override { calls_.push_back("Lists.ShowFolders"); }
+  void ShowTreeNode() override { calls_.push_back("Lists.ShowTreeNode"); }
   void ShowList(ListChange change) override {
     calls_.push_back(change == ListChange::kNewRows ? "Lists.ShowList new" : "Lists.ShowList same");
   }
@@ -55,9 +56,9 @@ class FakeListsView : public ListsView {
 };
 
 // The search and portfolio dialogs as a recording: each run is a line "<dialog title>" in the shell's
-// list of calls, and the test says what the user does in it. A portfolio dialog's `on...` function
-// gets the boxes shown and the dialog's OK (which returns whether the dialog closes) and returns
-// whether the dialog closed after OK; unset, the user cancels.
+// list of calls (the code box: "Search.ShowCode <text>"), and the test says what the user does in it. A
+// portfolio dialog's `on...` function gets the boxes shown and the dialog's OK (which returns whether the
+// dialog closes) and returns whether the dialog closed after OK; unset, the user cancels.
 class FakeDialogs : public SearchView, public PortfolioView {
  public:
   explicit FakeDialogs(std::vector<std::string>& calls) : calls_(calls) {}
@@ -79,6 +80,7 @@ class FakeDialogs : public SearchView, public PortfolioView {
     selections = *screen;
     return true;
   }
+  void ShowCode(std::string_view text) override { calls_.push_back("Search.ShowCode " + std::string(text)); }
   bool RunHoldingDialog(const Form<HoldingBoxes>& form, const HoldingBoxes& boxes,
                         const AcceptBoxes<HoldingBoxes>& accept) override {
     calls_.push_back(std::string(form.title));

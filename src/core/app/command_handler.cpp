@@ -1,10 +1,12 @@
 #include "core/app/command_handler.h"
 
+#include <cstdio>
 #include <mutex>
 
 #include "core/app/command_area.h"
 #include "core/app/commands.h"
 #include "core/app/lists_area.h"
+#include "core/app/search_view.h"
 #include "core/net/net_config.h"
 #include "core/store/market_sector.h"
 #include "core/text/fixed_field.h"
@@ -85,10 +87,15 @@ std::string BrandCaption(const Workspace& ws) {
   return caption + " - " + kTitleText;
 }
 
+void ShowBrandTitle(const Workspace& ws, Shell& shell) {
+  shell.SetCaption(BrandCaption(ws));
+  shell.Search().ShowCode(CodeBoxText(ws.code()));
+}
+
 void ShowBrand(Workspace& ws, Shell& shell, Prompt& prompt, int32_t code) {
   ws.settings.check_code = code;
   FollowBrandWithMemo(ws, shell, prompt);
-  shell.SetCaption(BrandCaption(ws));
+  ShowBrandTitle(ws, shell);
   ReloadSeries(ws);
   RefreshVisibleCharts(ws, shell);
 }
@@ -97,6 +104,13 @@ bool CodeBoxChanged(Workspace& ws, Shell& shell, Prompt& prompt, std::string_vie
   if (text.size() != 4 || text.find_first_not_of("0123456789") != std::string_view::npos) return false;
   ShowBrand(ws, shell, prompt, LeadingInt(text));
   return true;
+}
+
+std::string CodeBoxText(int32_t code) {
+  if (code < 0 || code > 9999) return {};
+  char text[8];
+  std::snprintf(text, sizeof text, "%04d", static_cast<int>(code));
+  return text;
 }
 
 void RefreshVisibleCharts(const Workspace& ws, Shell& shell) {

@@ -34,6 +34,10 @@ bool ExecuteCommand(Workspace& ws, Shell& shell, Prompt& prompt, int id);
 // market is not 0, then " - " and the title text. Just the title text for a code outside the table.
 std::string BrandCaption(const Workspace& ws);
 
+// What names the shown brand on the window: the caption (BrandCaption) and the search band's code box
+// (CodeBoxText). At start, after every change of brand and after the settings reset.
+void ShowBrandTitle(const Workspace& ws, Shell& shell);
+
 // The shown brand changes to code (list selection, code box, next/previous brand): check_code, the
 // memo tab (a pending edit is first saved to its own brand), the caption, the series and the visible
 // charts.
@@ -43,6 +47,10 @@ void ShowBrand(Workspace& ws, Shell& shell, Prompt& prompt, int32_t code);
 // decimal value becomes the shown brand (ShowBrand; a code without files shows the panes' no-data
 // texts). True when the brand was switched.
 bool CodeBoxChanged(Workspace& ws, Shell& shell, Prompt& prompt, std::string_view text);
+
+// The code box's text for a brand: its code in four digits ("0050"); empty for a code outside 0..9999,
+// which the box cannot hold.
+std::string CodeBoxText(int32_t code);
 
 // Refreshing the visible charts after a setting that affects drawing: chart mode 0 the price chart and
 // technical panes, 1 and 2 the comparison pane, 3 the time-series pane.

@@ -229,6 +229,8 @@ void SelectTreeNode(Workspace& ws, Shell& shell, Prompt& prompt, NodeId node) {
 
 void ShowListSource(Workspace& ws, Shell& shell, Prompt& prompt, ListSource source) {
   SaveMemo(ws, prompt);
+  ws.treeNode.reset();
+  shell.Lists().ShowTreeNode();
   FillList(ws, shell, prompt, std::move(source), ListChange::kNewRows);
 }
 

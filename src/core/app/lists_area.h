@@ -37,7 +37,9 @@ void FillFirstList(Workspace& ws, Shell& shell, Prompt& prompt);
 // The user selected a node of the tree: a pending memo edit is saved, check_tree_hItem remembers the
 // node, and the list is filled with its rows.
 void SelectTreeNode(Workspace& ws, Shell& shell, Prompt& prompt, NodeId node);
-// The list shows the rows of another source (a search result): as a tree selection, without one.
+// The list shows the rows of another source (a search result): no node stands for them, so the tree
+// highlights none (Workspace::treeNode is cleared) and a click on any node, also the one selected
+// before, fills the list with it again. check_tree_hItem keeps the node last selected.
 void ShowListSource(Workspace& ws, Shell& shell, Prompt& prompt, ListSource source);
 
 // Fills the list from source (the account and history files are read first) and shows it.

@@ -25,6 +25,8 @@ class ListsView {
 
   // The folders changed: show the folder nodes under お気に入り again and select Workspace::treeNode.
   virtual void ShowFolders() = 0;
+  // Workspace::treeNode changed outside the tree: the tree highlights it, or no node when it is none.
+  virtual void ShowTreeNode() = 0;
   // The list's rows, column set or order changed.
   virtual void ShowList(ListChange change) = 0;
   // The memo session holds a newly loaded memo: the editor shows it (this is not an edit).

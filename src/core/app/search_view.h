@@ -1,8 +1,9 @@
 #pragma once
 // What the search commands need from the desktop layer: the dialogs "コード・企業名から検索" and
-// "銘柄スクリーニング".
+// "銘柄スクリーニング", and the search band's code box.
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "core/lists/brand_search.h"
 
@@ -22,6 +23,8 @@ class SearchView {
   // Runs "銘柄スクリーニング" modally with each box on its entry of selections. True, with the entries
   // chosen in selections, when closed with OK.
   virtual bool RunScreeningDialog(ScreeningSelections& selections) = 0;
+  // The code box shows text (CodeBoxText of the shown brand) without running a code search.
+  virtual void ShowCode(std::string_view text) = 0;
 };
 
 }  // namespace sorano

@@ -360,7 +360,7 @@ bool ExecuteWindowCommand(Workspace& ws, Shell& shell, Prompt& prompt, int id) {
     case cmd::kResetSettings:
       if (s.reset_to_defaults(prompt)) {
         // The shown brand is a reset value too.
-        shell.SetCaption(BrandCaption(ws));
+        ShowBrandTitle(ws, shell);
         ReloadSeries(ws);
         shell.ReloadSettingsView();
         if (s.check_bview >= 0 && s.check_bview < 4) shell.SelectChartTab(s.check_bview);

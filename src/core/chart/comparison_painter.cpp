@@ -40,6 +40,31 @@ bool NewMonth(const PriceBar& a, const PriceBar& b) {
   return a.month < b.month || (a.month == 12 && b.month == 1);
 }
 
+struct PercentLabel {
+  int y;
+  std::string text;
+  bool grid;  // a grid line across the window at y
+};
+
+// The labels of the percentage scale in drawing order (the header's rule); none when B <= 0.
+std::vector<PercentLabel> PercentLabels(const PriceScale& sc, int64_t B, int lineHeight) {
+  std::vector<PercentLabel> out;
+  if (B <= 0 || sc.paneHeight <= 0) return out;
+  const int64_t topPct = static_cast<int64_t>(static_cast<double>(sc.top) / B * 100);
+  const int64_t bottomPct = static_cast<int64_t>(static_cast<double>(sc.bottom) / B * 100);
+  // k % of B lies (k / 100) * B * P / range pixels above B: a step that keeps labels a line apart.
+  const double perPct = static_cast<double>(B) * sc.paneHeight / (100.0 * sc.range);
+  const double minStep = std::ceil(lineHeight / perPct);
+  const int64_t step =
+      minStep <= 10 ? 10 : static_cast<int64_t>(std::min(std::ceil(minStep / 10) * 10, 1e15));
+  const auto at = [&](int64_t k) { return sc.Y(B + B * (k - 100) / 100); };
+  out.push_back({sc.Y(sc.top), std::to_string(topPct), false});
+  for (int64_t k = 100; k < topPct; k += step) out.push_back({at(k), std::to_string(k) + "%", true});
+  out.push_back({sc.paneHeight, std::to_string(bottomPct), false});
+  for (int64_t k = 100; k > bottomPct; k -= step) out.push_back({at(k), std::to_string(k), true});
+  return out;
+}
+
 class Painter {
  public:
   Painter(Canvas& c, const ChartSettings& s, const Palette& pal, const PriceSeries& main,
@@ -83,21 +108,13 @@ class Painter {
     }
   }
 
-  void Percentages(const PriceScale& sc, int64_t B) {
-    if (B <= 0 || sc.paneHeight <= 0) return;
-    const int xr = width_ - room_;
-    const int64_t topPct = static_cast<int64_t>(static_cast<double>(sc.top) / B * 100);
-    const int64_t bottomPct = static_cast<int64_t>(static_cast<double>(sc.bottom) / B * 100);
-    // k % of B lies (k / 100) * B * P / range pixels above B: a step that keeps labels a line apart.
-    const double perPct = static_cast<double>(B) * sc.paneHeight / (100.0 * sc.range);
-    const double minStep = std::ceil(h_ / perPct);
-    const int64_t step =
-        minStep <= 10 ? 10 : static_cast<int64_t>(std::min(std::ceil(minStep / 10) * 10, 1e15));
-    const auto at = [&](int64_t k) { return sc.Y(B + B * (k - 100) / 100); };
-    c_.Text(xr, sc.Y(sc.top), std::to_string(topPct));
-    for (int64_t k = 100; k < topPct; k += step) Mark(at(k), std::to_string(k) + "%");
-    c_.Text(xr, sc.paneHeight, std::to_string(bottomPct));
-    for (int64_t k = 100; k > bottomPct; k -= step) Mark(at(k), std::to_string(k));
+  void Percentages(const std::vector<PercentLabel>& labels) {
+    for (const PercentLabel& l : labels) {
+      c_.Text(width_ - room_, l.y, l.text);
+      if (!l.grid) continue;
+      c_.SetPen(pal_.grid);
+      c_.Line(w_.pitch, l.y, w_.pitch * w_.visible, l.y);
+    }
   }
 
   void Line(const std::vector<int32_t>& values, const PriceScale& sc, const Pen& pen) {
@@ -110,11 +127,6 @@ class Painter {
   }
 
  private:
-  void Mark(int y, const std::string& label) {
-    c_.Text(width_ - room_, y, label);
-    c_.SetPen(pal_.grid);
-    c_.Line(w_.pitch, y, w_.pitch * w_.visible, y);
-  }
   static std::string Fmt2(int v) {
     char buf[16];
     std::snprintf(buf, sizeof buf, "%02d", v);
@@ -150,6 +162,37 @@ std::vector<int32_t> AtWindowDates(const PriceSeries& main, const ChartWindow& w
   return out;
 }
 
+// The scale of a fitted window: the price scale, in mode 2 widened by the comparison lines, which are
+// kept at the window positions.
+struct Scaled {
+  PriceScale scale;
+  std::array<std::vector<int32_t>, 3> lines;
+  bool any = false;  // at least one comparison brand has a file
+};
+
+Scaled ScaleWindow(ComparisonMode mode, const PriceSeries& main, const ChartWindow& w,
+                   std::span<const PriceSeries* const> others, int paneHeight) {
+  Scaled out;
+  out.scale = ComputePriceScale(main, w, paneHeight);
+  if (mode == ComparisonMode::kPercentage) return out;
+  int64_t top = out.scale.top, bottom = out.scale.bottom;
+  for (size_t c = 0; c < others.size() && c < out.lines.size(); ++c) {
+    if (others[c] == nullptr || !others[c]->HasFile()) continue;
+    out.any = true;
+    const ComparisonLine line = ComputeComparison(main, w, *others[c]);
+    if (line.closes.empty()) continue;
+    const auto [lo, hi] = std::minmax_element(line.closes.begin(), line.closes.end());
+    top = std::max<int64_t>(top, *hi);
+    bottom = std::min<int64_t>(bottom, *lo);
+    out.lines[c] = AtWindowDates(main, w, line);
+  }
+  if (!out.any) return out;
+  out.scale.top = static_cast<int32_t>(top);
+  out.scale.bottom = static_cast<int32_t>(bottom);
+  out.scale.range = static_cast<int32_t>(std::clamp<int64_t>(top - bottom, 1, INT32_MAX));
+  return out;
+}
+
 }  // namespace
 
 PriceScale PaintComparisonChart(Canvas& canvas, const ChartSettings& s, ComparisonMode mode,
@@ -162,50 +205,42 @@ PriceScale PaintComparisonChart(Canvas& canvas, const ChartSettings& s, Comparis
   canvas.SetTextBackground(pal.background, true);
   canvas.FillRect(0, 0, width, height, pal.background);
   const int h = std::max(1, canvas.MeasureText("1").height);
-  const int room = canvas.MeasureText("000").width;
-
-  PriceScale scale;
-  scale.paneHeight = height - 2 * h;
+  const int paneHeight = height - 2 * h;
   if (!main.HasFile()) {
     DrawNoChartDataNotice(canvas, h);
-    return scale;
+    return PriceScale{.paneHeight = paneHeight};
   }
-  FitChartWindow(w, width, main.count(), s.check_shi_itimoku > 0 ? s.para_shi_itimoku01 : 0, room);
-  if (w.visible <= 0) return scale;
-  scale = ComputePriceScale(main, w, scale.paneHeight);
+
+  // The labels stand at the right edge in the room of the widest of them, "000" at least. Which labels
+  // there are depends on the bars in the window, and how many bars fit on the room: the room grows
+  // until the labels fit. It only grows, so this ends.
+  const ChartWindow given = w;
+  int room = canvas.MeasureText("000").width;
+  Scaled sc;
+  std::vector<PercentLabel> labels;
+  for (;;) {
+    w = given;
+    FitChartWindow(w, width, main.count(), s.check_shi_itimoku > 0 ? s.para_shi_itimoku01 : 0, room);
+    if (w.visible <= 0) return PriceScale{.paneHeight = paneHeight};
+    sc = ScaleWindow(mode, main, w, others, paneHeight);
+    labels.clear();
+    if (mode == ComparisonMode::kPercentage || sc.any)
+      labels = PercentLabels(sc.scale, main[w.first].close, h);
+    int need = room;
+    for (const PercentLabel& l : labels) need = std::max(need, canvas.MeasureText(l.text).width);
+    if (need <= room) break;
+    room = need;
+  }
 
   Painter p(canvas, s, pal, main, w, width, height, h, room);
-  p.DateAxis(scale.paneHeight);
-
+  p.DateAxis(sc.scale.paneHeight);
+  if (mode == ComparisonMode::kComparison && !sc.any) return sc.scale;
+  p.Percentages(labels);
+  for (size_t c = 0; c < sc.lines.size(); ++c) p.Line(sc.lines[c], sc.scale, pal.comparison[c]);
   std::vector<int32_t> closes(static_cast<size_t>(w.visible));
   for (int j = 0; j < w.visible; ++j) closes[static_cast<size_t>(j)] = main[w.first + j].close;
-  if (mode == ComparisonMode::kPercentage) {
-    p.Percentages(scale, main[w.first].close);
-    p.Line(closes, scale, pal.line);
-    return scale;
-  }
-
-  bool any = false;
-  std::array<std::vector<int32_t>, 3> lines;
-  int64_t top = scale.top, bottom = scale.bottom;
-  for (size_t c = 0; c < others.size() && c < lines.size(); ++c) {
-    if (others[c] == nullptr || !others[c]->HasFile()) continue;
-    any = true;
-    const ComparisonLine line = ComputeComparison(main, w, *others[c]);
-    if (line.closes.empty()) continue;
-    const auto [lo, hi] = std::minmax_element(line.closes.begin(), line.closes.end());
-    top = std::max<int64_t>(top, *hi);
-    bottom = std::min<int64_t>(bottom, *lo);
-    lines[c] = AtWindowDates(main, w, line);
-  }
-  if (!any) return scale;
-  scale.top = static_cast<int32_t>(top);
-  scale.bottom = static_cast<int32_t>(bottom);
-  scale.range = static_cast<int32_t>(std::clamp<int64_t>(top - bottom, 1, INT32_MAX));
-  p.Percentages(scale, main[w.first].close);
-  for (size_t c = 0; c < lines.size(); ++c) p.Line(lines[c], scale, pal.comparison[c]);
-  p.Line(closes, scale, pal.line);
-  return scale;
+  p.Line(closes, sc.scale, pal.line);
+  return sc.scale;
 }
 
 }  // namespace sorano

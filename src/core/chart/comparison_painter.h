@@ -9,7 +9,8 @@
 // the first visible bar: the top label trunc(max / B * 100) and the bottom one trunc(min / B * 100),
 // "%d%%" labels with grid lines from 100 upwards below the top, "%d" labels from 100 downwards above
 // the bottom, each at y(B + trunc(B * (k - 100) / 100)), in steps of 10 or of the smallest multiple of
-// 10 that keeps one label per text line. B <= 0 draws no percentages.
+// 10 that keeps one label per text line. B <= 0 draws no percentages. The labels start at the same x,
+// the room of the widest of them ("000" at least) before the right edge.
 #include <span>
 
 #include "core/chart/chart_settings.h"
@@ -24,8 +25,8 @@ enum class ComparisonMode { kPercentage = 1, kComparison = 2 };
 
 // Paints the pane (the canvas is its client area) and returns the scale it drew with (the trend line's
 // close-snapping mode maps closes with it). Fits w to the pane first: visible from the client width
-// less the room of "000" for the labels (and the Ichimoku room when Ichimoku is shown), at most the
-// bar count; first clamped so the window ends at the newest bar.
+// less the labels' room (and the Ichimoku room when Ichimoku is shown), at most the bar count; first
+// clamped so the window ends at the newest bar.
 //
 // others: the series of check_hikaku_code00-02 in order; a null pointer or a series without a file is
 // skipped. Mode 2 draws each comparison brand's closes inside the window's dates, scaled by the main

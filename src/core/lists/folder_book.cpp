@@ -21,7 +21,7 @@ std::string FolderFile(const DataFolder& folder) {
 std::string FileName(std::string_view utf8) {
   std::string sjis;
   for (char c : Utf8ToSjis(utf8)) {
-    if (c == '\r' || c == '\n') continue;
+    if (c == '\r' || c == '\n' || c == '\0') continue;  // a zero would end the name in its field
     sjis.push_back(c);
   }
   // Trail bytes of two-byte characters are never ','; only a single-byte ',' is replaced.

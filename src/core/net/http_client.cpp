@@ -30,7 +30,9 @@ struct Transfer {
   std::string statusText;
   bool tooLarge = false;
   bool connected = false;
+  Clock::time_point connectedAt = Clock::now();
   Clock::time_point lastActivity = Clock::now();
+  curl_off_t received = 0;  // header and body bytes
   curl_off_t lastDown = -1, lastUp = -1;
   curl_off_t upTotal = 0, upNow = 0;
 };
@@ -43,6 +45,7 @@ size_t OnBody(char* ptr, size_t size, size_t count, void* user) {
     return 0;  // aborts the transfer with CURLE_WRITE_ERROR
   }
   t->data.append(ptr, n);
+  t->received += static_cast<curl_off_t>(n);
   t->lastActivity = Clock::now();
   return n;
 }
@@ -66,6 +69,7 @@ size_t OnHeader(char* ptr, size_t size, size_t count, void* user) {
     }
   }
   if (t->headers.size() < 65536) t->headers.append(line);
+  t->received += static_cast<curl_off_t>(n);
   t->lastActivity = Clock::now();
   return n;
 }
@@ -86,7 +90,7 @@ int OnProgress(void* user, curl_off_t, curl_off_t dlnow, curl_off_t ultotal, cur
 int OnConnected(void* user, char*, char*, int, int) {
   auto* t = static_cast<Transfer*>(user);
   t->connected = true;
-  t->lastActivity = Clock::now();
+  t->connectedAt = t->lastActivity = Clock::now();
   return CURL_PREREQFUNC_OK;
 }
 
@@ -110,6 +114,17 @@ int ConnectLimit(const HttpRequest& r) {
 
 enum class RoundResult { Done, Failed, Stalled };
 
+// A transfer is stalled when nothing moved for `limit` milliseconds, or when, after its first `limit`
+// milliseconds, fewer than kHttpMinBytesPerSecond have moved on average since then: a server that
+// trickles a byte a second would otherwise hold the download for days.
+bool Stalled(const Transfer& t, int limit, Clock::time_point now) {
+  using std::chrono::milliseconds;
+  if (limit <= 0) return false;
+  if (now - t.lastActivity > milliseconds(limit)) return true;
+  const auto late = std::chrono::duration_cast<milliseconds>(now - t.connectedAt) - milliseconds(limit);
+  return late.count() > 0 && t.received + t.upNow < kHttpMinBytesPerSecond * late.count() / 1000;
+}
+
 // Runs one request to its end on a private multi handle, so that a stalled transfer is noticed within
 // kPollMs of its limit.
 RoundResult RunRound(CURL* h, Transfer& t, const HttpRequest& r, CURLcode& code) {
@@ -132,9 +147,8 @@ RoundResult RunRound(CURL* h, Transfer& t, const HttpRequest& r, CURLcode& code)
       break;
     }
     if (t.connected) {
-      int limit = r.receiveTimeout;
-      if (r.sendTimeout > 0 && t.upNow < t.upTotal) limit = r.sendTimeout;
-      if (limit > 0 && Clock::now() - t.lastActivity > std::chrono::milliseconds(limit)) {
+      const int limit = r.sendTimeout > 0 && t.upNow < t.upTotal ? r.sendTimeout : r.receiveTimeout;
+      if (Stalled(t, limit, Clock::now())) {
         result = RoundResult::Stalled;
         break;
       }
@@ -246,6 +260,8 @@ int HttpFetch(HttpRequest r) {
   C().easy_setopt(h, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
   C().easy_setopt(h, CURLOPT_FOLLOWLOCATION, 1L);
   C().easy_setopt(h, CURLOPT_MAXREDIRS, 10L);
+  // A body announced as larger than the limit is refused before any of it is read.
+  C().easy_setopt(h, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(kHttpMaxBody));
   C().easy_setopt(h, CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_0));
   C().easy_setopt(h, CURLOPT_FORBID_REUSE, 1L);
   C().easy_setopt(h, CURLOPT_FRESH_CONNECT, 1L);

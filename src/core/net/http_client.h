@@ -2,6 +2,7 @@
 // The one HTTP client of the program (libcurl underneath): chart history pages, quote pages and the
 // version file all come through HttpFetch. One fetch opens and closes everything it uses; nothing is
 // cached or shared between fetches, so two threads may fetch at the same time.
+#include <cstdint>
 #include <stop_token>
 #include <string>
 #include <string_view>
@@ -17,6 +18,8 @@ inline constexpr int kHttpInvalidParameter = 87;
 inline constexpr size_t kHttpMaxUrlPart = 2048;
 // Longest response body kept; a larger one ends the fetch with "ERROR".
 inline constexpr size_t kHttpMaxBody = 4u << 20;
+// Slowest transfer that is not a stall, on average once a receive time-out has passed (see receiveTimeout).
+inline constexpr int64_t kHttpMinBytesPerSecond = 1024;
 // Longest wait for a connect, in milliseconds, when neither a connect nor a receive time-out is given.
 inline constexpr int kHttpDefaultConnectTimeout = 30000;
 // Rounds of the 401/407 loop before the status error is given.
@@ -38,7 +41,8 @@ struct HttpRequest {
   std::string proxyUser;      // check_proxyuser
   std::string proxyPassword;  // check_proxypass
   int connectTimeout = 0;     // longest wait for one connect attempt; 0: the receive time-out
-  int receiveTimeout = 3000;  // check_DL_time: longest stall of a transfer
+  int receiveTimeout = 3000;  // check_DL_time: longest stall of a transfer (nothing received, or on
+                              // average less than kHttpMinBytesPerSecond after this long)
   int sendTimeout = 0;        // longest stall while the request body goes out
   int connectRetries = 3;     // check_DL_restart: further attempts after a failed connect
   std::stop_token stop;       // a stop request ends the fetch within a poll interval, with "ERROR"
@@ -47,8 +51,9 @@ struct HttpRequest {
 // 1 when the session could be set up, whatever the HTTP exchange then gave; 0 when it could not (a URL
 // SplitUrl refuses, useOwnProxy without a proxy server, no body pointer, the library failing to start),
 // body then untouched. After 1, *body is the whole response body, or "ERROR" (connect, send or read
-// failure, time-out, a body over kHttpMaxBody), or "ERROR: <status> <status text>\n" when the final
-// status was not 200.
+// failure, time-out, a body over kHttpMaxBody or announced as one), or "ERROR: <status> <status
+// text>\n" when the final status was not 200. Redirects are followed to http and https addresses on any
+// host, at most 10 in a row; a redirect to another scheme, or an eleventh, gives "ERROR".
 int HttpFetch(HttpRequest request);
 
 // Splits "scheme://host[:port]/path". Scheme "http" gives port 80, "https" port 443 and adds

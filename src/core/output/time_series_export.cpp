@@ -81,7 +81,7 @@ std::string Lines(const PriceSeries& series, const ExportOptions& options, std::
 std::vector<int> ExportRows(const PriceSeries& series, const ExportOptions& o) {
   std::vector<int> rows;
   const int32_t from = MonthKey(o.fromYear, o.fromMonth), to = MonthKey(o.toYear, o.toMonth);
-  for (int i = series.count() - 1; i >= 1; --i) {
+  for (int i = series.count() - 1; i >= 0; --i) {
     const PriceBar& b = series[i];
     if (o.rangeOn) {
       const int32_t key = MonthKey(b.year, b.month);

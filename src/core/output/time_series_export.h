@@ -3,7 +3,8 @@
 // adjustment included), newest first, as a tab-separated text, a CSV file, an HTML table or the cells
 // of a spreadsheet. Each output is built whole in memory; the caller writes it atomically.
 //
-// Rows: series index count - 1 down to 1 (the bar at index 0 is never exported). With the range on, a
+// Rows: every bar, series index count - 1 down to 0 (no column needs the bar before, so the oldest is
+// written too; the time-series pane leaves it out for its change column). With the range on, a
 // bar is kept when fromYear * 100 + fromMonth <= year * 100 + month <= toYear * 100 + toMonth; that is
 // every day of the months from the first to the last, and also the monthly bars, which carry day 0.
 // Fields: the date "2003/9/5" (no leading zeros), the weekday "金" (Zeller's congruence on the bar's

@@ -35,7 +35,10 @@ void ParseFolderLine(std::string_view line, BrandFolder& slot) {
   slot = BrandFolder{};
   if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
   bool more = false;
-  SetField(slot.name, TakeField(line, more));
+  // A CR inside the name (a hand edit) is dropped, as the next save would drop it.
+  std::string name(TakeField(line, more));
+  std::erase(name, '\r');
+  SetField(slot.name, name);
   if (!more) return;
   slot.flag = LeadingInt(TakeField(line, more));
   if (!more) return;

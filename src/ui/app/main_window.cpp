@@ -243,6 +243,10 @@ void MainWindow::BuildBands() {
   RestoreBandOrder();
 }
 
+SearchView& MainWindow::Search() {
+  return *searchBand_;
+}
+
 QLineEdit* MainWindow::codeBox() const {
   return searchBand_->codeBox();
 }

@@ -21,7 +21,6 @@
 #include "ui/chart/chart_model.h"
 #include "ui/intraday/intraday_window.h"
 #include "ui/portfolio/portfolio_dialogs.h"
-#include "ui/search/search_dialogs.h"
 #include "ui/settings/settings_dialog.h"
 
 class QAction;
@@ -103,7 +102,7 @@ class MainWindow : public QMainWindow, public Shell {
   SettingsSheetView& settingsSheet() override { return settingsSheet_; }
   AboutBoxView& aboutBox() override { return aboutBox_; }
   IntradayView& intraday() override { return intraday_; }
-  SearchView& Search() override { return search_; }
+  SearchView& Search() override;
   PortfolioView& Portfolio() override { return portfolio_; }
   IntradayWindow* intradayWindow() const { return intraday_.window(); }
   ListsView& Lists() override;
@@ -179,7 +178,6 @@ class MainWindow : public QMainWindow, public Shell {
   // The windows of the option and help menus; the intraday window closes before the rest goes.
   SettingsSheetRunner settingsSheet_{this};
   AboutBoxRunner aboutBox_{this};
-  SearchDialogs search_{this};
   PortfolioDialogs portfolio_{this};
   IntradayController intraday_{ws_, this, [this] { UpdateMenuMarks(); }};
 };

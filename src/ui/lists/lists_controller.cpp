@@ -77,6 +77,10 @@ void ListsController::ShowFolders() {
       this, [this] { tree_->ShowFolders(); }, Qt::QueuedConnection);
 }
 
+void ListsController::ShowTreeNode() {
+  tree_->ShowTreeNode();
+}
+
 void ListsController::ShowList(ListChange change) {
   list_->ShowList(change);
 }

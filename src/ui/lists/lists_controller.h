@@ -41,6 +41,7 @@ class ListsController : public QObject, public ListsView {
 
   // ---- ListsView ----
   void ShowFolders() override;
+  void ShowTreeNode() override;
   void ShowList(ListChange change) override;
   void ShowMemo() override;
   void ShowPage() override;

@@ -52,7 +52,7 @@ void TreePane::Build() {
   // The user's own folders are in sight from the start.
   expand(model_.index(tree_root::kFavourites, 0));
   building_ = false;
-  if (ws_.treeNode) SelectNode(*ws_.treeNode);
+  ShowTreeNode();
 }
 
 void TreePane::ShowFolders() {
@@ -63,7 +63,7 @@ void TreePane::ShowFolders() {
   for (const TreeNode& folder : FolderNodes(ws_.folders.table())) favourites->appendRow(MakeItem(folder));
   setExpanded(favourites->index(), wasExpanded || (ws_.treeNode && ws_.treeNode->IsFolder()));
   building_ = false;
-  if (ws_.treeNode) SelectNode(*ws_.treeNode);
+  ShowTreeNode();
 }
 
 QModelIndex TreePane::IndexOf(NodeId node) const {
@@ -79,6 +79,16 @@ QModelIndex TreePane::IndexOf(NodeId node) const {
 std::optional<NodeId> TreePane::NodeOf(const QModelIndex& index) const {
   if (!index.isValid()) return std::nullopt;
   return NodeOfKey(index.data(kNodeRole).toInt(), ws_.folders.table());
+}
+
+void TreePane::ShowTreeNode() {
+  if (ws_.treeNode) {
+    SelectNode(*ws_.treeNode);
+    return;
+  }
+  building_ = true;
+  selectionModel()->clear();
+  building_ = false;
 }
 
 void TreePane::SelectNode(NodeId node) {

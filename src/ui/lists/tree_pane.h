@@ -19,8 +19,8 @@ class TreePane : public QTreeView {
   void Build();
   // The folder nodes again (names, adds, removals), then Workspace::treeNode selected.
   void ShowFolders();
-  // Selects a node without reporting it.
-  void SelectNode(NodeId node);
+  // Workspace::treeNode selected, or no node selected when it is none; not reported.
+  void ShowTreeNode();
   void EditFolder(NodeId node);
   void Expand(NodeId node);
   QModelIndex IndexOf(NodeId node) const;
@@ -39,6 +39,7 @@ class TreePane : public QTreeView {
 
  private:
   QStandardItem* MakeItem(const TreeNode& node) const;
+  void SelectNode(NodeId node);
 
   Workspace& ws_;
   QStandardItemModel model_;

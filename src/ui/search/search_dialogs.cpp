@@ -100,17 +100,4 @@ ScreeningSelections ScreeningDialog::selections() const {
   return s;
 }
 
-std::optional<SearchBoxes> SearchDialogs::RunSearchDialog() {
-  SearchDialog dialog(owner_);
-  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
-  return dialog.boxes();
-}
-
-bool SearchDialogs::RunScreeningDialog(ScreeningSelections& selections) {
-  ScreeningDialog dialog(selections, owner_);
-  if (dialog.exec() != QDialog::Accepted) return false;
-  selections = dialog.selections();
-  return true;
-}
-
 }  // namespace sorano

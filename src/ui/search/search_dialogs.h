@@ -1,6 +1,6 @@
 #pragma once
-// "コード・企業名から検索" and "銘柄スクリーニング", and the SearchView that runs them for the search
-// commands. The screening's boxes are laid out by walking core's table of conditions.
+// "コード・企業名から検索" and "銘柄スクリーニング" (run by the search band for the search commands).
+// The screening's boxes are laid out by walking core's table of conditions.
 #include <QDialog>
 #include <array>
 
@@ -32,16 +32,6 @@ class ScreeningDialog : public QDialog {
 
  private:
   std::array<QComboBox*, screening::kCount> boxes_{};
-};
-
-class SearchDialogs : public SearchView {
- public:
-  explicit SearchDialogs(QWidget* owner) : owner_(owner) {}
-  std::optional<SearchBoxes> RunSearchDialog() override;
-  bool RunScreeningDialog(ScreeningSelections& selections) override;
-
- private:
-  QWidget* owner_;
 };
 
 }  // namespace sorano

@@ -4,6 +4,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstring>
 #include <memory>
 #include <vector>
@@ -332,15 +333,15 @@ TEST_F(CommandTest, NextAndPreviousBrandWalkTheCodesInUse) {
   Run(cmd::kNextBrand);
   EXPECT_EQ(ws->settings.check_code, 9984);
   EXPECT_EQ(shell.Work(), (Calls{"Lists.ShowMemo", "SetCaption 9984 ソフトバンク - Sorano 2.04",
-                                 "Refresh chart", "Refresh technical"}));
+                                 "Search.ShowCode 9984", "Refresh chart", "Refresh technical"}));
   EXPECT_EQ(ws->series.count(), -1);  // no chart files for 9984
 
   // At the highest code in use the same brand stays and is loaded again.
   shell.calls.clear();
   Run(cmd::kNextBrand);
   EXPECT_EQ(ws->settings.check_code, 9984);
-  EXPECT_EQ(shell.Work(),
-            (Calls{"SetCaption 9984 ソフトバンク - Sorano 2.04", "Refresh chart", "Refresh technical"}));
+  EXPECT_EQ(shell.Work(), (Calls{"SetCaption 9984 ソフトバンク - Sorano 2.04", "Search.ShowCode 9984",
+                                 "Refresh chart", "Refresh technical"}));
 
   Run(cmd::kPreviousBrand);
   EXPECT_EQ(ws->settings.check_code, 7203);
@@ -363,6 +364,7 @@ TEST_F(CommandTest, NextAndPreviousBrandFromACodeOutsideTheTable) {
   EXPECT_EQ(ws->settings.check_code, 2147483647);
   EXPECT_EQ(BrandCaption(*ws), kTitleText);
   EXPECT_THAT(shell.Work(), testing::Contains("SetCaption Sorano 2.04"));
+  EXPECT_THAT(shell.Work(), testing::Contains("Search.ShowCode "));  // the box cannot hold it
 }
 
 TEST_F(CommandTest, CaptionNamesCodeBrandAndMarket) {
@@ -379,7 +381,14 @@ TEST_F(CommandTest, CodeBoxSwitchesTheBrandAtFourCharacters) {
   EXPECT_EQ(ws->series.count(), -1);
   EXPECT_TRUE(CodeBoxChanged(*ws, shell, prompt, "0042"));  // no check that the code exists
   EXPECT_EQ(ws->settings.check_code, 42);
+  EXPECT_THAT(shell.calls, testing::Contains("Search.ShowCode 0042"));
   EXPECT_EQ(shell.calls.back(), "Refresh technical");
+}
+
+TEST(CodeBoxText, FourDigitsInsideTheTableEmptyOutside) {
+  const std::pair<int32_t, const char*> cases[] = {{0, "0000"}, {42, "0042"}, {7203, "7203"}, {9999, "9999"},
+                                                   {-1, ""},    {10000, ""},  {INT32_MIN, ""}};
+  for (const auto& [code, text] : cases) EXPECT_EQ(CodeBoxText(code), text) << code;
 }
 
 TEST_F(CommandTest, SettingsResetOnlyAfterYes) {
@@ -403,8 +412,9 @@ TEST_F(CommandTest, SettingsResetOnlyAfterYes) {
   EXPECT_EQ(s.check_ymd, 0);
   EXPECT_EQ(s.check_code, 7004);  // the reset shows the initial brand, which has no chart files here
   EXPECT_EQ(ws->series.count(), -1);
-  EXPECT_EQ(shell.Work(), (Calls{"SetCaption 7004  - Sorano 2.04", "ReloadSettingsView", "SelectChartTab 0",
-                                 "LayOut", "Refresh chart", "Refresh technical"}));
+  EXPECT_EQ(shell.Work(),
+            (Calls{"SetCaption 7004  - Sorano 2.04", "Search.ShowCode 7004", "ReloadSettingsView",
+                   "SelectChartTab 0", "LayOut", "Refresh chart", "Refresh technical"}));
   EXPECT_EQ(prompt.calls.size(), 2u);
 }
 

@@ -94,8 +94,7 @@ TEST_F(ListsTest, OrderAndCodesGoOnlyToTheFolderTheListCameFrom) {
   Run(32901);
   EXPECT_EQ(prompt.calls.back().text, kMsgBadCode);
 
-  // A search result replaces the list while the folder stays selected: a sort writes nothing and the
-  // folder commands are off.
+  // A search result replaces the folder's list: a sort writes nothing and the folder commands are off.
   const std::string before = test::ReadBytes(MyBrand());
   ShowListSource(*ws, shell, prompt, ListSource{SourceKind::kCodes, 0, 0, 0, {9984, 1301, 6758}});
   SortList(*ws, shell, prompt, 0);  // the code column's second click: descending

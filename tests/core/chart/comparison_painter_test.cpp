@@ -72,7 +72,7 @@ TEST(ComparisonPainterTest, PercentageLabelsAroundTheFirstClose) {
   EXPECT_EQ(TextY(p.canvas, "90"), P);
   EXPECT_EQ(TextY(p.canvas, "100"), 215);  // the descending loop's one label, over the first
   EXPECT_EQ(p.canvas.AllTexts().size(), 6u);
-  for (const Call& t : p.canvas.Of(Op::Text)) EXPECT_EQ(t.at.x, kWidth - 18);
+  for (const Call& t : p.canvas.Of(Op::Text)) EXPECT_EQ(t.at.x, kWidth - 24);  // the room of "110%"
   const auto grid = HorizontalGrid(p.canvas);
   ASSERT_EQ(grid.size(), 4u);
   EXPECT_EQ(grid[0].points, (std::vector<Point>{{12, 215}, {120, 215}}));
@@ -82,6 +82,35 @@ TEST(ComparisonPainterTest, PercentageLabelsAroundTheFirstClose) {
   EXPECT_EQ(line[0].points.size(), 10u);
   EXPECT_EQ(line[0].points[9], (Point{120, 215}));
   EXPECT_EQ(line[0].pen.width, 2);
+}
+
+// The labels start where the widest of them ends at the right edge, and the window's bars stay left of
+// them, also when the room the labels need costs a bar.
+TEST(ComparisonPainterTest, LabelsHaveTheRoomOfTheWidest) {
+  const struct {
+    int32_t high;
+    int width, room;  // the widest label: "120%" or "1200%"
+  } cases[] = {{1250, 600, 24}, {1250, 606, 24}, {12500, 600, 30}, {12500, 611, 30}};
+  ChartSettings s = QuietSettings();
+  s.check_ymd = kPeriodMonthly;  // no date labels within one year
+  for (const auto& c : cases) {
+    std::vector<PriceBar> bars;
+    for (int d = 0; d < 100; ++d) bars.push_back(Bar(2003, 1 + d / 28, 1 + d % 28, 1000, 1000, 1000, 1000));
+    bars[0].high = c.high;
+    const PriceSeries main = Series(bars);
+    for (ComparisonMode mode : {ComparisonMode::kPercentage, ComparisonMode::kComparison}) {
+      const Painted p = Paint(mode, main, {&main}, s, c.width);
+      SCOPED_TRACE(testing::Message() << c.width << " " << c.high << " mode " << static_cast<int>(mode));
+      EXPECT_EQ(p.w.visible, (c.width - c.room - p.w.gap) / p.w.Stride());
+      for (const Call& t : p.canvas.Of(Op::Text)) {
+        EXPECT_EQ(t.at.x, c.width - c.room) << t.text;
+        EXPECT_LE(t.at.x + static_cast<int>(t.text.size()) * 6, c.width) << t.text;
+      }
+      const auto line = p.canvas.Of(Op::Polyline, ChartSettings{}.color_chart[2]);
+      ASSERT_EQ(line.size(), 1u);
+      EXPECT_LE(line[0].points.back().x, c.width - c.room);
+    }
+  }
 }
 
 TEST(ComparisonPainterTest, ComparisonBrandsScaledSkippedAndMatchedByDate) {

@@ -61,9 +61,11 @@ TEST_F(FolderBookTest, CreateRenameAndRemoveActOnSlots) {
 TEST_F(FolderBookTest, NamesAndTheHundredthFolder) {
   Load("a,0,\r\n");
   EXPECT_EQ(book->Rename(folder, prompt, 0, ""), R::kRefused);
+  EXPECT_EQ(book->Rename(folder, prompt, 0, std::string_view("\0\r\n", 3)), R::kRefused);
   EXPECT_EQ(NameOf(0), "a");
-  // A "," would split the line and a line break end it; a long name is cut on a character boundary.
-  ASSERT_EQ(book->Rename(folder, prompt, 0, "日経,TOPIX\r\n"), R::kDone);
+  // A "," would split the line, a line break end it and a zero end the name (the folder would vanish);
+  // a long name is cut on a character boundary.
+  ASSERT_EQ(book->Rename(folder, prompt, 0, std::string_view("日経,\0TOPIX\r\n", 15)), R::kDone);
   EXPECT_EQ(File(), "日経，TOPIX,0,\r\n");
   std::string longName;
   for (int i = 0; i < 200; ++i) longName += "株";
@@ -74,7 +76,8 @@ TEST_F(FolderBookTest, NamesAndTheHundredthFolder) {
   EXPECT_EQ(book->Create(folder, prompt, nullptr), R::kRefused);
   EXPECT_EQ(test::ReadBytes(file()), before);
   EXPECT_EQ(Messages(),
-            (std::vector<std::string>{std::string(kMsgEmptyFolderName), std::string(kMsgTooManyFolders)}));
+            (std::vector<std::string>{std::string(kMsgEmptyFolderName), std::string(kMsgEmptyFolderName),
+                                      std::string(kMsgTooManyFolders)}));
 }
 
 TEST_F(FolderBookTest, CodesAddedRemovedAndReordered) {

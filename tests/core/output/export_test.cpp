@@ -32,25 +32,28 @@ ExportOptions Range(int fy, int fm, int ty, int tm) {
   return o;
 }
 
-TEST(TimeSeriesExportTest, TextAndCsvBytesNewestFirstWithoutTheOldestBar) {
+TEST(TimeSeriesExportTest, TextAndCsvBytesNewestFirstDownToTheOldestBar) {
   const PriceSeries s =
       Series({Day(2003, 9, 3, 900), Day(2003, 9, 4, 1000, 5), Day(2003, 9, 5, 1500, 1234567)});
-  // Shift_JIS titles: 日付 曜日 始値 高値 安値 終値 出来高; 木 and 金 are the weekdays.
+  // Shift_JIS titles: 日付 曜日 始値 高値 安値 終値 出来高; 水, 木 and 金 are the weekdays.
   const std::string text =
       "\x93\xfa\x95\x74\t\x97\x6a\x93\xfa\t\x8e\x6e\x92\x6c\t\x8d\x82\x92\x6c\t\x88\xc0\x92\x6c\t\x8f\x49\x92"
       "\x6c\t\x8f\x6f\x97\x88\x8d\x82\r\n"
       "2003/9/5\t\x8b\xe0\t1490\t1520\t1470\t1500\t1234567\r\n"
-      "2003/9/4\t\x96\xd8\t990\t1020\t970\t1000\t5\r\n";
+      "2003/9/4\t\x96\xd8\t990\t1020\t970\t1000\t5\r\n"
+      "2003/9/3\t\x90\x85\t890\t920\t870\t900\t1000\r\n";
   EXPECT_EQ(ExportDelimited(s, ExportOptions{}, '\t'), text);
 
   // Close only: every field but the volume is followed by the separator.
-  EXPECT_EQ(ExportDelimited(s, Only({ExportColumn::kClose}), ','), "\x8f\x49\x92\x6c,\r\n1500,\r\n1000,\r\n");
+  EXPECT_EQ(ExportDelimited(s, Only({ExportColumn::kClose}), ','),
+            "\x8f\x49\x92\x6c,\r\n1500,\r\n1000,\r\n900,\r\n");
   EXPECT_EQ(ExportDelimited(s, Only({ExportColumn::kOpen, ExportColumn::kVolume}, false), ','),
-            "1490,1234567\r\n990,5\r\n");
+            "1490,1234567\r\n990,5\r\n890,1000\r\n");
 
-  // One bar (or none, or no file): the header line only.
+  // One bar: the header and its line; none, or no file: the header line only.
   const std::string header = "\x8f\x49\x92\x6c,\r\n";
-  EXPECT_EQ(ExportDelimited(Series({Day(2003, 9, 5, 1500)}), Only({ExportColumn::kClose}), ','), header);
+  EXPECT_EQ(ExportDelimited(Series({Day(2003, 9, 5, 1500)}), Only({ExportColumn::kClose}), ','),
+            header + "1500,\r\n");
   EXPECT_EQ(ExportDelimited(PriceSeries{}, Only({ExportColumn::kClose}), ','), header);
 }
 
@@ -66,14 +69,16 @@ TEST(TimeSeriesExportTest, HtmlBytes) {
       head +
           "<table border=1><tbody><tr><td colspan=2 align=right>Sorano </td></tr><tr><td colspan=2></td>"
           "<tr><td>\x97\x6a\x93\xfa</td><td>\x8f\x6f\x97\x88\x8d\x82</td></tr>\r\n"
-          "<tr><td>\x8b\xe0</td><td>77</td></tr>\r\n" +
+          "<tr><td>\x8b\xe0</td><td>77</td></tr>\r\n"
+          "<tr><td>\x96\xd8</td><td>1000</td></tr>\r\n" +
           tail);
   // Without the volume the last cell is followed by "</td><td>" too.
   EXPECT_EQ(
       ExportHtml(s, Only({ExportColumn::kClose}, false)),
       head +
           "<table border=1><tbody><tr><td colspan=1 align=right>Sorano </td></tr><tr><td colspan=1></td>"
-          "<tr><td>1500</td><td></td></tr>\r\n" +
+          "<tr><td>1500</td><td></td></tr>\r\n"
+          "<tr><td>1000</td><td></td></tr>\r\n" +
           tail);
 }
 
@@ -81,7 +86,8 @@ TEST(TimeSeriesExportTest, RangeKeepsWholeMonths) {
   const PriceSeries daily = Series({Day(2003, 1, 30, 1), Day(2003, 1, 31, 1), Day(2003, 2, 3, 1),
                                     Day(2003, 2, 28, 1), Day(2003, 3, 3, 1), Day(2004, 2, 2, 1)});
   EXPECT_EQ(ExportRows(daily, Range(2003, 2, 2003, 2)), (std::vector<int>{3, 2}));
-  EXPECT_EQ(ExportRows(daily, Range(2003, 1, 2004, 2)), (std::vector<int>{5, 4, 3, 2, 1}));
+  EXPECT_EQ(ExportRows(daily, Range(2003, 1, 2004, 2)), (std::vector<int>{5, 4, 3, 2, 1, 0}));
+  EXPECT_EQ(ExportRows(daily, Range(2003, 1, 2003, 1)), (std::vector<int>{1, 0}));
   EXPECT_EQ(ExportRows(daily, Range(2003, 4, 2003, 12)), (std::vector<int>{}));
   // Monthly bars carry day 0: the first month of the range is kept.
   const PriceSeries monthly =
@@ -105,10 +111,11 @@ TEST(TimeSeriesExportTest, CellsMoveDownARowWithTheHeader) {
   const PriceSeries s = Series({Day(2003, 9, 4, 1000), Day(2003, 9, 5, 1500)});
   const ExportOptions o = Only({ExportColumn::kDate, ExportColumn::kWeekday, ExportColumn::kClose});
   using Rows = std::vector<std::vector<std::string>>;
-  EXPECT_EQ(ExportCells(s, o), (Rows{{"日付", "曜日", "終値"}, {"2003/9/5", "金", "1500"}}));
+  EXPECT_EQ(ExportCells(s, o),
+            (Rows{{"日付", "曜日", "終値"}, {"2003/9/5", "金", "1500"}, {"2003/9/4", "木", "1000"}}));
   ExportOptions noHeader = o;
   noHeader.header = false;
-  EXPECT_EQ(ExportCells(s, noHeader), (Rows{{"2003/9/5", "金", "1500"}}));
+  EXPECT_EQ(ExportCells(s, noHeader), (Rows{{"2003/9/5", "金", "1500"}, {"2003/9/4", "木", "1000"}}));
 }
 
 TEST(ExportOptionsTest, SettingsRoundTripLeavesTheSpareSwitch) {

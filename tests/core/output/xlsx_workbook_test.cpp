@@ -32,12 +32,14 @@ TEST(XlsxWorkbookTest, CellsAreTextsFromA1AndMoveDownWithTheHeader) {
   const auto withHeader = BuildXlsxWorkbook(ExportCells(s, o));
   ASSERT_TRUE(withHeader);
   EXPECT_EQ(withHeader->substr(0, 2), "PK");
-  EXPECT_EQ(SheetCells(*withHeader), (std::vector<std::string>{"A1=日付", "B1=曜日", "C1=終値", "D1=出来高",
-                                                               "A2=2003/9/5", "B2=金", "C2=1500", "D2=77"}));
+  EXPECT_EQ(SheetCells(*withHeader),
+            (std::vector<std::string>{"A1=日付", "B1=曜日", "C1=終値", "D1=出来高", "A2=2003/9/5", "B2=金",
+                                      "C2=1500", "D2=77", "A3=2003/9/4", "B3=木", "C3=1000", "D3=10"}));
   o.header = false;
   const auto bare = BuildXlsxWorkbook(ExportCells(s, o));
   ASSERT_TRUE(bare);
-  EXPECT_EQ(SheetCells(*bare), (std::vector<std::string>{"A1=2003/9/5", "B1=金", "C1=1500", "D1=77"}));
+  EXPECT_EQ(SheetCells(*bare), (std::vector<std::string>{"A1=2003/9/5", "B1=金", "C1=1500", "D1=77",
+                                                         "A2=2003/9/4", "B2=木", "C2=1000", "D2=10"}));
 }
 
 }  // namespace

@@ -129,6 +129,10 @@ TEST_F(Folders, NamesThatWouldBreakTheLineAreWrittenSafely) {
   EXPECT_EQ(Load(), 1);
   EXPECT_EQ(Name(0), "A，BC");
   EXPECT_EQ(Codes(0), std::vector<int32_t>{7203});
+  // A CR inside a name written by hand is read as the next save would write it.
+  WriteBytes(File(), "A\rB\r,0,7203\r\n");
+  EXPECT_EQ(Load(), 1);
+  EXPECT_EQ(Name(0), "AB");
 }
 
 TEST_F(Folders, MissingAndUnwritableFilesAreReportedOnce) {

@@ -15,6 +15,7 @@
 #include <QSlider>
 #include <QStatusBar>
 #include <QTabBar>
+#include <QTest>
 #include <QThread>
 #include <QTimer>
 #include <QToolBar>
@@ -202,7 +203,12 @@ TEST_F(MainWindowTest, FourCharactersInTheCodeBoxShowThatBrand) {
   Show();
   ws->settings.check_code = 7203;
   QLineEdit* box = window->codeBox();
+  EXPECT_EQ(box->text(), QStringLiteral("7004"));  // the brand shown at start
+  // The focus selects the code shown, so typing replaces it.
+  window->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
   box->setFocus();
+  QApplication::processEvents();
   for (QChar c : QStringLiteral("675")) {
     QKeyEvent key(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
     QApplication::sendEvent(box, &key);

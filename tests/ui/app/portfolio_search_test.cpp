@@ -128,12 +128,33 @@ TEST_F(PortfolioSearchTest, TheSearchButtonListsTheNamesThatHoldTheText) {
   QTest::mouseClick(band->searchButton(), Qt::LeftButton);
   EXPECT_EQ(ws->list.Codes(), (std::vector<int32_t>{6758, 9501}));
   EXPECT_EQ(list->model()->rowCount(), 2);
+  // The tree highlights no node now; a click on the one it showed before lists its brands again.
+  EXPECT_FALSE(tree->currentIndex().isValid());
+  EXPECT_FALSE(tree->selectionModel()->hasSelection());
+  const QModelIndex all = tree->IndexOf(kDefaultNode);
+  QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualRect(all).center());
+  EXPECT_EQ(list->model()->rowCount(), 3);
+  EXPECT_EQ(tree->currentIndex(), all);
   band->nameBox()->setText(QStringLiteral("d"));
   QTest::mouseClick(band->searchButton(), Qt::LeftButton);
   EXPECT_EQ(list->model()->rowCount(), 0);
-  // The code box takes digits only.
-  QTest::keyClicks(band->codeBox(), "13a01");
-  EXPECT_EQ(band->codeBox()->text(), QStringLiteral("1301"));
+}
+
+// The code box names the shown brand from the start and after every change of brand; a click into it
+// selects the code, so typing replaces it (digits only).
+TEST_F(PortfolioSearchTest, TheCodeBoxShowsTheShownBrand) {
+  QLineEdit* box = window->searchBand()->codeBox();
+  EXPECT_EQ(box->text(), QStringLiteral("7004"));
+  ASSERT_TRUE(window->RunCommand(33021));  // the next brand in use
+  EXPECT_EQ(ws->code(), 9501);
+  EXPECT_EQ(box->text(), QStringLiteral("9501"));
+
+  window->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+  QTest::mouseClick(box, Qt::LeftButton);
+  QApplication::processEvents();
+  QTest::keyClicks(box, "13a01");
+  EXPECT_EQ(box->text(), QStringLiteral("1301"));
   EXPECT_EQ(ws->code(), 1301);
 }
 
