@@ -3,7 +3,7 @@
 // 6 the spreadsheet is built too), a byte of columns (bits 0-6), the range (from year: two bytes, from
 // month, to year: two bytes, to month), two bytes giving the length of the price file's bytes, then the
 // price bytes and the volume bytes.
-// No more rows than the series' bars but the oldest; every field a decimal integer, a date of three
+// No more rows than the series has bars; every field a decimal integer, a date of three
 // or a weekday name (or none); the text and CSV files are well-formed Shift_JIS and hold exactly the cells,
 // the HTML file is well-formed Shift_JIS with one line per row, and the workbook is a zip file.
 #include <algorithm>
@@ -77,7 +77,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const int bars = sorano::LoadPriceSeries(series, folder, kCode, static_cast<int>(switches & 3) % 3,
                                            static_cast<int>(switches >> 2 & 1));
   const std::vector<int> rows = sorano::ExportRows(series, options);
-  FUZZ_CHECK(rows.size() <= static_cast<size_t>(std::max(bars - 1, 0)));
+  FUZZ_CHECK(rows.size() <= static_cast<size_t>(std::max(bars, 0)));
   const std::vector<ExportColumn> columns = sorano::ExportColumns(options);
   const size_t lines = rows.size() + (options.header ? 1 : 0);
 
