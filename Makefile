@@ -2,13 +2,14 @@
 BUILD      ?= build
 BUILD_ASAN ?= build-asan
 BUILD_TSAN ?= build-tsan
+BUILD_UI_ASAN ?= build-ui-asan
 BUILD_REL  ?= build-release
 BUILD_FUZZ ?= build-fuzz
 FUZZ_SECONDS ?= 60
 PREFIX     ?= /usr/local
 CMAKE_GEN  := -G Ninja
 
-.PHONY: run test test-asan test-tsan fuzz bench build deps clean format release install package
+.PHONY: run test test-asan test-tsan test-ui-asan fuzz bench build deps clean format release install package
 
 deps:
 	@scripts/install-deps
@@ -37,6 +38,17 @@ test-tsan: deps
 	cmake --build $(BUILD_TSAN)
 	cd $(BUILD_TSAN) && TSAN_OPTIONS="suppressions=$(CURDIR)/tests/sanitizers/tsan.supp" \
 	  ctest --output-on-failure -L core --timeout 600
+
+# The desktop layer (windows, panes, dialogs, the queued calls of the download worker) and the whole
+# program under Xvfb, under AddressSanitizer + UBSan. Only leaks inside Qt's and the system's own
+# libraries are suppressed (tests/sanitizers/lsan.supp).
+test-ui-asan: deps
+	cmake $(CMAKE_GEN) -S . -B $(BUILD_UI_ASAN) -DCMAKE_BUILD_TYPE=Debug -DSORANO_BUILD_BENCH=OFF \
+	  -DSORANO_SANITIZE=address,undefined
+	cmake --build $(BUILD_UI_ASAN) --target test_ui test_ui_gfx sorano sorano-feed e2e_check_candles
+	cd $(BUILD_UI_ASAN) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+	  LSAN_OPTIONS="suppressions=$(CURDIR)/tests/sanitizers/lsan.supp:print_suppressions=0" \
+	  ctest --output-on-failure -L 'ui|e2e' --timeout 600
 
 # Every parser under libFuzzer (clang, ASan + UBSan), each harness for FUZZ_SECONDS; FUZZ=name runs
 # only that one. A crash, a hang or a broken property fails; its input is kept in
@@ -78,4 +90,4 @@ format:
 	find src tools tests bench -name '*.cpp' -o -name '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD) $(BUILD_ASAN) $(BUILD_TSAN) $(BUILD_REL) $(BUILD_FUZZ)
+	rm -rf $(BUILD) $(BUILD_ASAN) $(BUILD_TSAN) $(BUILD_UI_ASAN) $(BUILD_REL) $(BUILD_FUZZ)

@@ -190,7 +190,10 @@ sleep 0.5
 xdotool key F12
 wait_for 20 bash -c "! kill -0 $APP_PID 2>/dev/null" || fail "the program did not end on F12"
 wait "$APP_PID" 2>/dev/null
+status=$?
 APP_PID=""
+# A sanitizer report at the end (the build of `make test-ui-asan`) shows as the exit status.
+[ $status -eq 0 ] || fail "the program ended with status $status (see sorano.log)"
 grep -q '^"check_ymd"=dword:00000001' "$SORANO_REGISTRY" || fail "the saved settings do not say weekly"
 
 # A measured start ends by itself once its first chart frame is on the screen, reports its steps and

@@ -92,7 +92,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         break;
       }
       case 5: {
-        if (slot >= 100) break;
+        if (slot >= 100) {  // no such folder: refused, after looking at the file like every operation
+          r = book.Reorder(folder, prompt, slot, {});
+          break;
+        }
         const auto codes = sorano::FolderCodes(book.table()[static_cast<size_t>(slot)]);
         std::vector<int32_t> order(codes.begin(), codes.end());
         if (!order.empty()) std::rotate(order.begin(), order.begin() + in.Byte() % order.size(), order.end());
