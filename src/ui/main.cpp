@@ -22,7 +22,6 @@
 #include "ui/app/single_instance.h"
 #include "ui/app/startup_timer.h"
 #include "ui/app/translations.h"
-#include "ui/chart/chart_pane.h"
 
 namespace {
 
@@ -123,11 +122,7 @@ int main(int argc, char** argv) {
     }
     window.StartVersionCheckIfWanted();
   };
-  // The frame is on the screen once the paint event that drew it has been flushed: the next turn of
-  // the event loop.
-  QObject::connect(
-      window.chartPane(), &sorano::ChartPaneWidget::Painted, &window,
-      [&] { QTimer::singleShot(0, &window, firstFrame); }, Qt::SingleShotConnection);
+  QObject::connect(&window, &sorano::MainWindow::FirstFrameShown, &window, firstFrame);
   if (timer) {
     QTimer::singleShot(10000, &window, [&] {
       std::fprintf(stderr, "startup: no chart frame was painted within 10 s\n");

@@ -190,7 +190,11 @@ void OpenLists(Workspace& ws, Prompt& prompt, const std::string& sizeClassPath) 
   const NodeId node = NodeOfKey(ws.settings.check_tree_hItem, ws.folders.table()).value_or(kDefaultNode);
   ws.treeNode = node;
   ws.settings.check_tree_hItem = NodeKey(node);
-  FillRows(ws, prompt, SourceOf(node));
+}
+
+void FillFirstList(Workspace& ws, Shell& shell, Prompt& prompt) {
+  if (ws.list.source().kind != SourceKind::kNone || !ws.treeNode) return;
+  FillList(ws, shell, prompt, SourceOf(*ws.treeNode), ListChange::kNewRows);
 }
 
 void FillList(Workspace& ws, Shell& shell, Prompt& prompt, ListSource source, ListChange change) {

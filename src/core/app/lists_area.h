@@ -26,9 +26,13 @@ inline constexpr std::string_view kMsgEditorNotStarted =
 inline constexpr std::string_view kSizeClassFile = "size_class.dat";
 
 // The panes are made: the folders and the size classes are read, the memo of check_code is loaded,
-// the node remembered in check_tree_hItem (コード別 > すべて when it names none) becomes the selected
-// node and the list is filled for it. The panes then show what the Workspace holds.
+// and the node remembered in check_tree_hItem (コード別 > すべて when it names none) becomes the
+// selected node. The list stays empty until FillFirstList.
 void OpenLists(Workspace& ws, Prompt& prompt, const std::string& sizeClassPath);
+// The list is filled for the selected node and shown, unless it shows rows of a source already (the
+// user chose one first). The desktop calls it once the first chart frame is on the screen: a list of
+// some thousand brands is not what a user waits for at start.
+void FillFirstList(Workspace& ws, Shell& shell, Prompt& prompt);
 
 // The user selected a node of the tree: a pending memo edit is saved, check_tree_hItem remembers the
 // node, and the list is filled with its rows.

@@ -6,7 +6,7 @@ namespace sorano {
 
 const PriceSeries* ComparisonSeriesSet::Get(int slot, const DataFolder& folder, int32_t code, int period,
                                             int adjust) {
-  if (code == 0 || slot < 0 || slot >= kSlots) return nullptr;
+  if (code == 0 || slot < 0 || slot > kLineSlot) return nullptr;
   Slot& s = slots_[static_cast<size_t>(slot)];
   if (!s.loaded || s.code != code || s.period != period || s.adjust != adjust ||
       s.folder != folder.prefix()) {

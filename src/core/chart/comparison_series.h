@@ -1,6 +1,7 @@
 #pragma once
-// The series of the comparison chart's brands (check_hikaku_code00-02), read once per brand, period
-// and adjustment and kept until Forget: a paint, a scroll or a resize reads no file.
+// The series of the comparison chart's brands (check_hikaku_code00-02) and of the price chart's
+// comparison line (check_hikakulinecode), read once per brand, period and adjustment and kept until
+// Forget: a paint, a scroll or a resize reads no file.
 #include <array>
 #include <cstdint>
 #include <memory>
@@ -13,11 +14,12 @@ namespace sorano {
 
 class ComparisonSeriesSet {
  public:
-  static constexpr int kSlots = 3;
+  static constexpr int kSlots = 3;     // the comparison chart's brands: slots 0 ... 2
+  static constexpr int kLineSlot = 3;  // the price chart's comparison line
 
-  // The series of code for comparison slot 0 ... 2 in the period and adjustment, read from the folder
-  // unless the slot holds it already. nullptr for code 0 (no brand) or a slot outside 0 ... 2; a brand
-  // without a price file gives a series of count -1.
+  // The series of code for slot 0 ... kLineSlot in the period and adjustment, read from the folder
+  // unless the slot holds it already. nullptr for code 0 (no brand) or another slot; a brand without a
+  // price file gives a series of count -1.
   const PriceSeries* Get(int slot, const DataFolder& folder, int32_t code, int period, int adjust);
 
   // The next Get reads the files again (a download job ended: it may have rewritten them).
@@ -32,7 +34,7 @@ class ComparisonSeriesSet {
     bool loaded = false;
     std::unique_ptr<PriceSeries> series;  // allocated at the first read
   };
-  std::array<Slot, kSlots> slots_;
+  std::array<Slot, kLineSlot + 1> slots_;
 };
 
 }  // namespace sorano

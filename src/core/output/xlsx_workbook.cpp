@@ -3,6 +3,7 @@
 #include <xlsxwriter.h>
 
 #include "core/fs/file_io.h"
+#include "core/fs/shared_library.h"
 
 namespace sorano {
 
@@ -24,6 +25,24 @@ class ScratchFolder {
   std::optional<std::string> path_;
 };
 
+// libxlsxwriter, loaded at the first workbook: few runs write one.
+struct XlsxLibrary {
+  lxw_workbook* (*workbook_new_opt)(const char*, lxw_workbook_options*);
+  lxw_worksheet* (*workbook_add_worksheet)(lxw_workbook*, const char*);
+  lxw_error (*worksheet_write_string)(lxw_worksheet*, lxw_row_t, lxw_col_t, const char*, lxw_format*);
+  lxw_error (*workbook_close)(lxw_workbook*);
+};
+
+const XlsxLibrary* LoadXlsx() {
+  static XlsxLibrary x;
+  const SharedLibrary lib = SharedLibrary::Open({"libxlsxwriter.so.4", "libxlsxwriter.so"});
+  const bool resolved = lib.Resolve("workbook_new_opt", x.workbook_new_opt) &&
+                        lib.Resolve("workbook_add_worksheet", x.workbook_add_worksheet) &&
+                        lib.Resolve("worksheet_write_string", x.worksheet_write_string) &&
+                        lib.Resolve("workbook_close", x.workbook_close);
+  return resolved ? &x : nullptr;
+}
+
 constexpr size_t kMaxRows = 1048576;
 constexpr size_t kMaxColumns = 16384;
 
@@ -33,6 +52,8 @@ std::optional<std::string> BuildXlsxWorkbook(const std::vector<std::vector<std::
   if (cells.size() > kMaxRows) return std::nullopt;
   for (const auto& row : cells)
     if (row.size() > kMaxColumns) return std::nullopt;
+  static const XlsxLibrary* const xlsx = LoadXlsx();
+  if (xlsx == nullptr) return std::nullopt;
   ScratchFolder scratch;
   if (!scratch.path()) return std::nullopt;
   const std::string file = *scratch.path() + "/workbook.xlsx";
@@ -40,18 +61,18 @@ std::optional<std::string> BuildXlsxWorkbook(const std::vector<std::vector<std::
   lxw_workbook_options options{};
   options.constant_memory = LXW_TRUE;
   options.tmpdir = const_cast<char*>(scratch.path()->c_str());
-  lxw_workbook* workbook = workbook_new_opt(file.c_str(), &options);
+  lxw_workbook* workbook = xlsx->workbook_new_opt(file.c_str(), &options);
   if (workbook == nullptr) return std::nullopt;
-  lxw_worksheet* sheet = workbook_add_worksheet(workbook, nullptr);
+  lxw_worksheet* sheet = xlsx->workbook_add_worksheet(workbook, nullptr);
   bool ok = sheet != nullptr;
   for (size_t r = 0; ok && r < cells.size(); ++r) {
     for (size_t c = 0; ok && c < cells[r].size(); ++c) {
-      ok = worksheet_write_string(sheet, static_cast<lxw_row_t>(r), static_cast<lxw_col_t>(c),
-                                  cells[r][c].c_str(), nullptr) == LXW_NO_ERROR;
+      ok = xlsx->worksheet_write_string(sheet, static_cast<lxw_row_t>(r), static_cast<lxw_col_t>(c),
+                                        cells[r][c].c_str(), nullptr) == LXW_NO_ERROR;
     }
   }
   // workbook_close frees the workbook whether or not it could write the file.
-  if (workbook_close(workbook) != LXW_NO_ERROR || !ok) return std::nullopt;
+  if (xlsx->workbook_close(workbook) != LXW_NO_ERROR || !ok) return std::nullopt;
   return ReadWholeFile(file);
 }
 

@@ -1,10 +1,13 @@
 #include "core/store/brand_table.h"
 
 #include <cstring>
+#include <new>
 #include <string>
 #include <string_view>
+#include <type_traits>
 
 #include "core/fs/file_io.h"
+#include "core/fs/huge_pages.h"
 #include "core/text/fixed_field.h"
 #include "core/text/numbers.h"
 
@@ -34,7 +37,16 @@ bool IsBlank(std::string_view line) {
 
 }  // namespace
 
-BrandTable::BrandTable() : records_(std::make_unique<std::array<BrandRecord, kBrandCount>>()) {}
+BrandTable::BrandTable() {
+  void* memory = AllocateHugePageMemory(sizeof(Records));
+  if (memory == nullptr) throw std::bad_alloc();
+  records_.reset(new (memory) Records{});
+}
+
+void BrandTable::Free::operator()(Records* r) const {
+  static_assert(std::is_trivially_destructible_v<Records>);
+  std::free(r);
+}
 
 BrandRecord* BrandTable::Find(int32_t code) {
   return code >= 0 && static_cast<size_t>(code) < kBrandCount ? &(*records_)[static_cast<size_t>(code)]

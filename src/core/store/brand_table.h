@@ -36,7 +36,11 @@ class BrandTable {
   std::mutex& mutex() const { return mutex_; }
 
  private:
-  std::unique_ptr<std::array<BrandRecord, kBrandCount>> records_;
+  using Records = std::array<BrandRecord, kBrandCount>;
+  struct Free {
+    void operator()(Records* r) const;
+  };
+  std::unique_ptr<Records, Free> records_;  // in huge pages where the system offers them
   mutable std::mutex mutex_;
 };
 

@@ -349,6 +349,18 @@ void MainWindow::BuildPanes() {
   const ChartModel model{&ws_.settings, &ws_.series,     &ws_.window,
                          &ws_.brands,   &ws_.monochrome, &ws_.comparisons};
   chart_ = new ChartPaneWidget(model, &crosshair_, client_);
+  // A frame is on the screen once the paint that drew it has been flushed: the next turn of the event
+  // loop. Nothing the first frame does not need is done before it.
+  connect(
+      chart_, &ChartPaneWidget::Painted, this,
+      [this] {
+        QTimer::singleShot(0, this, [this] {
+          Q_EMIT FirstFrameShown();
+          lists_->FillFirstList();
+          sound_.Load();  // so that the About box finds libcanberra loaded
+        });
+      },
+      Qt::SingleShotConnection);
   technical_ = new TechnicalPaneWidget(model, &crosshair_, client_);
   timeSeries_ = new TimeSeriesPaneWidget(model, client_);
   comparison_ = new ComparisonPaneWidget(model, client_);

@@ -115,6 +115,11 @@ class MainWindow : public QMainWindow, public Shell {
   void changeEvent(QEvent*) override;
   QMenu* createPopupMenu() override;
 
+ Q_SIGNALS:
+  // The first chart frame is on the screen (the paint that drew it has been flushed). The list is
+  // filled and the sound library loaded right after it.
+  void FirstFrameShown();
+
  private:
   void BuildActions();
   QMenu* BuildMenu(std::span<const MenuEntry> entries, size_t& i, QMenu* menu);

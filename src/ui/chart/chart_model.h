@@ -19,7 +19,7 @@ struct ChartModel {
   ChartWindow* window = nullptr;
   const BrandTable* brands = nullptr;
   const bool* monochrome = nullptr;            // the print mode's black-and-white flag
-  ComparisonSeriesSet* comparisons = nullptr;  // the comparison chart's brands
+  ComparisonSeriesSet* comparisons = nullptr;  // the comparison brands of both charts
 
   bool Monochrome() const { return monochrome != nullptr && *monochrome; }
 };

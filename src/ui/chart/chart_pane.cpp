@@ -26,10 +26,10 @@ void ChartPaneWidget::Render() {
   ChartSettings s = ChartSettingsFrom(store, model_.Monochrome());
   ChartExtras extras;
   extras.code = store.check_code;
-  if (store.check_hikakuline > 0) {
-    LoadPriceSeries(comparison_, store.data_folder(), store.check_hikakulinecode, store.check_ymd,
-                    store.check_adjustment);
-    extras.comparison = &comparison_;
+  if (store.check_hikakuline > 0 && model_.comparisons != nullptr) {
+    extras.comparison =
+        model_.comparisons->Get(ComparisonSeriesSet::kLineSlot, store.data_folder(),
+                                store.check_hikakulinecode, store.check_ymd, store.check_adjustment);
   }
   BaseLineInputs brand;
   if (model_.brands != nullptr) {

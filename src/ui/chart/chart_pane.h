@@ -39,7 +39,6 @@ class ChartPaneWidget : public ScrolledChartPane {
 
  private:
   Crosshair* crosshair_;
-  PriceSeries comparison_;  // the simple comparison line's brand, read at each paint that needs it
 };
 
 }  // namespace sorano

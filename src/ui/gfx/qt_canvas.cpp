@@ -1,12 +1,13 @@
 #include "ui/gfx/qt_canvas.h"
 
-#include <sys/mman.h>
 #include <QFontDatabase>
 #include <QPolygon>
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
+
+#include "core/fs/huge_pages.h"
 
 namespace sorano {
 
@@ -22,17 +23,14 @@ namespace {
 constexpr int64_t kMaxCellPixels = int64_t{1} << 23;
 constexpr size_t kMaxWidths = 1 << 14;
 
-// A back buffer whose pixels lie in memory marked for huge pages where the system offers them: a
-// full-screen pane is some 1500 pages of 4 KB, each a page fault at the first paint after every resize
-// (about a tenth of the start-up time on a virtual machine); in 2 MB pages it is a handful.
+// A back buffer whose pixels lie in memory marked for huge pages (core/fs/huge_pages.h): a
+// full-screen pane is otherwise some 1500 page faults at the first paint after every resize.
 QImage BackBuffer(int width, int height) {
   width = std::max(1, width), height = std::max(1, height);
-  constexpr size_t kHuge = size_t{2} << 20;
   const size_t bytes = static_cast<size_t>(width) * static_cast<size_t>(height) * 4;
-  if (bytes < kHuge) return QImage(width, height, QImage::Format_RGB32);
-  void* pixels = std::aligned_alloc(kHuge, (bytes + kHuge - 1) / kHuge * kHuge);
+  if (bytes < kHugePageBytes) return QImage(width, height, QImage::Format_RGB32);
+  void* pixels = AllocateHugePageMemory(bytes);
   if (pixels == nullptr) return QImage(width, height, QImage::Format_RGB32);
-  ::madvise(pixels, bytes, MADV_HUGEPAGE);  // only a hint: without huge pages nothing changes
   return QImage(
       static_cast<uchar*>(pixels), width, height, static_cast<qsizetype>(width) * 4, QImage::Format_RGB32,
       [](void* p) { std::free(p); }, pixels);

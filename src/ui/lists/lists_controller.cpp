@@ -50,6 +50,10 @@ ListsController::ListsController(Workspace& ws, Shell& shell, Prompt& prompt, Me
   list_->ShowPage();
 }
 
+void ListsController::FillFirstList() {
+  sorano::FillFirstList(ws_, shell_, prompt_);
+}
+
 void ListsController::Run(int id) {
   ExecuteCommand(ws_, shell_, prompt_, id);
 }

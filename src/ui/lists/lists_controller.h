@@ -26,8 +26,10 @@ class ListsController : public QObject, public ListsView {
   };
 
   // Opens the lists (OpenLists: folders, size classes, memo, remembered node) and builds both panes
-  // as children of parent.
+  // as children of parent; the list stays empty until FillFirstList.
   ListsController(Workspace& ws, Shell& shell, Prompt& prompt, Menus menus, QWidget* parent);
+  // Fills the list for the remembered node (core FillFirstList), once the first chart frame is shown.
+  void FillFirstList();
 
   TreePane* tree() const { return tree_; }
   ListPane* list() const { return list_; }

@@ -41,6 +41,8 @@ class ListsTest : public ::testing::Test {
     test::WriteBytes(MyBrand(), Utf8ToSjis("株,0,7203,6758\r\n"));
     ws->settings.check_tree_hItem = NodeKey(kFolder0);
     OpenLists(*ws, prompt, "");
+    FillFirstList(*ws, shell, prompt);
+    shell.calls.clear();
   }
   std::string MyBrand() const { return dir / "data/mybrand.dat"; }
   std::string Memo(int32_t code) const {
@@ -61,6 +63,10 @@ TEST_F(ListsTest, TheRememberedNodeAndTreeClicksFillTheList) {
   EXPECT_EQ(ws->list.Codes(), (Codes{1301, 6758, 7203, 9984}));
   EXPECT_EQ(ws->settings.check_tree_hItem, NodeKey(NodeId{tree_root::kCodes, 0}));
   EXPECT_EQ(shell.calls, (std::vector<std::string>{"Lists.ShowList new"}));
+  // The fill at start, when it comes late, leaves a list the user chose first.
+  FillFirstList(*ws, shell, prompt);
+  EXPECT_EQ(ws->list.Codes(), (Codes{1301, 6758, 7203, 9984}));
+  EXPECT_EQ(shell.calls.size(), 1u);
   // After a download of every brand's quote the list shows the figures stored.
   ws->brands[6758].price = 2345;
   ASSERT_TRUE(Run(cmd::kAllBrandsDownload));

@@ -47,7 +47,9 @@ class AreaTest : public ::testing::Test {
     }
     ws->settings.check_code = 7203;
     OpenLists(*ws, prompt, "");
+    FillFirstList(*ws, shell, prompt);
     prompt.calls.clear();
+    shell.calls.clear();
   }
   bool Run(int id) { return ExecuteCommand(*ws, shell, prompt, id); }
   std::string Holdings() const { return test::ReadBytes(dir / "data/myproperty.dat"); }

@@ -97,15 +97,19 @@ TEST(ComparisonSeriesSetTest, ReadOncePerBrandPeriodAndAdjustmentUntilForgotten)
   write(2);
   ComparisonSeriesSet set;
   EXPECT_EQ(set.Get(0, folder, 0, kPeriodDaily, 0), nullptr);
-  EXPECT_EQ(set.Get(3, folder, 1020, kPeriodDaily, 0), nullptr);
+  EXPECT_EQ(set.Get(ComparisonSeriesSet::kLineSlot + 1, folder, 1020, kPeriodDaily, 0), nullptr);
   EXPECT_EQ(set.Get(1, folder, 9999, kPeriodDaily, 0)->count(), -1);
   EXPECT_EQ(set.Get(0, folder, 1020, kPeriodDaily, 0)->count(), 2);
   write(3);
-  EXPECT_EQ(set.Get(0, folder, 1020, kPeriodDaily, 0)->count(), 2);  // kept: no file read
+  EXPECT_EQ(set.Get(0, folder, 1020, kPeriodDaily, 0)->count(), 2);   // kept: no file read
   EXPECT_EQ(set.Get(0, folder, 1020, kPeriodWeekly, 0)->count(), 1);  // another period is read
   EXPECT_EQ(set.Get(2, folder, 1020, kPeriodDaily, 0)->count(), 3);   // another slot
+  EXPECT_EQ(set.Get(ComparisonSeriesSet::kLineSlot, folder, 1020, kPeriodDaily, 0)->count(), 3);
+  write(4);
+  EXPECT_EQ(set.Get(ComparisonSeriesSet::kLineSlot, folder, 1020, kPeriodDaily, 0)->count(), 3);
   set.Forget();
-  EXPECT_EQ(set.Get(0, folder, 1020, kPeriodDaily, 0)->count(), 3);
+  EXPECT_EQ(set.Get(0, folder, 1020, kPeriodDaily, 0)->count(), 4);
+  EXPECT_EQ(set.Get(ComparisonSeriesSet::kLineSlot, folder, 1020, kPeriodDaily, 0)->count(), 4);
 }
 
 }  // namespace

@@ -58,8 +58,8 @@ class ListsPaneTest : public ::testing::Test {
 };
 
 TEST_F(ListsPaneTest, TreeClickFillsTheListAndRowClickShowsTheBrand) {
-  // The remembered root lists the index brands.
-  EXPECT_EQ(list->model()->rowCount(), 3);
+  // The remembered root lists the index brands once the first chart frame is on the screen.
+  EXPECT_TRUE(QTest::qWaitFor([&] { return list->model()->rowCount() == 3; }));
   tree->expandAll();
   Click(tree, tree->IndexOf(NodeId{tree_root::kCodes, 0}));
   EXPECT_EQ(Codes(), (std::vector<int32_t>{1301, 6758, 7203}));
