@@ -350,17 +350,18 @@ void MainWindow::BuildPanes() {
                          &ws_.brands,   &ws_.monochrome, &ws_.comparisons};
   chart_ = new ChartPaneWidget(model, &crosshair_, client_);
   // A frame is on the screen once the paint that drew it has been flushed: the next turn of the event
-  // loop. Nothing the first frame does not need is done before it.
+  // loop. Nothing the first frame does not need is done before it; a start that paints no chart (the
+  // chart hidden by the stored arrangement, the window in the tray) does it a second after the start.
   connect(
       chart_, &ChartPaneWidget::Painted, this,
       [this] {
         QTimer::singleShot(0, this, [this] {
           Q_EMIT FirstFrameShown();
-          lists_->FillFirstList();
-          sound_.Load();  // so that the About box finds libcanberra loaded
+          AfterFirstFrame();
         });
       },
       Qt::SingleShotConnection);
+  QTimer::singleShot(1000, this, [this] { AfterFirstFrame(); });
   technical_ = new TechnicalPaneWidget(model, &crosshair_, client_);
   timeSeries_ = new TimeSeriesPaneWidget(model, client_);
   comparison_ = new ComparisonPaneWidget(model, client_);
@@ -758,6 +759,13 @@ void MainWindow::StartDownload(SingleBrandJob job) {
   progress_ = nullptr;
   UpdateMenuMarks();
   if (!storeFailure->isEmpty()) prompt_.Message(storeFailure->toStdString(), "エラー");
+}
+
+void MainWindow::AfterFirstFrame() {
+  if (afterFirstFrameDone_) return;
+  afterFirstFrameDone_ = true;
+  lists_->FillFirstList();
+  sound_.Load();  // so that the About box finds libcanberra loaded
 }
 
 ListsView& MainWindow::Lists() {

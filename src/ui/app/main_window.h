@@ -117,10 +117,12 @@ class MainWindow : public QMainWindow, public Shell {
 
  Q_SIGNALS:
   // The first chart frame is on the screen (the paint that drew it has been flushed). The list is
-  // filled and the sound library loaded right after it.
+  // filled and the sound library loaded right after it (AfterFirstFrame).
   void FirstFrameShown();
 
  private:
+  // Once: the list of the remembered node is filled and the sound library loaded.
+  void AfterFirstFrame();
   void BuildActions();
   QMenu* BuildMenu(std::span<const MenuEntry> entries, size_t& i, QMenu* menu);
   void BuildMenus();
@@ -141,6 +143,7 @@ class MainWindow : public QMainWindow, public Shell {
   std::string key_;
   QtPrompt prompt_;
   CompletionSound sound_;
+  bool afterFirstFrameDone_ = false;
   Crosshair crosshair_;
 
   QHash<int, QAction*> actions_;         // one per command, shared by the menu bar and the context menus

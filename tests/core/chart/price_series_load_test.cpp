@@ -85,7 +85,7 @@ TEST(PriceSeriesLoadTest, SettingsViewMatchesTheStoreAndItsInitialValues) {
 namespace sorano {
 namespace {
 
-TEST(ComparisonSeriesSetTest, ReadOncePerBrandPeriodAndAdjustmentUntilForgotten) {
+TEST(ComparisonSeriesSetTest, ReadOncePerBrandPeriodAndAdjustmentUntilForgottenOrRewritten) {
   test::TempDir dir;
   const DataFolder folder(dir.path());
   const auto write = [&](int days) {
@@ -100,15 +100,17 @@ TEST(ComparisonSeriesSetTest, ReadOncePerBrandPeriodAndAdjustmentUntilForgotten)
   EXPECT_EQ(set.Get(ComparisonSeriesSet::kLineSlot + 1, folder, 1020, kPeriodDaily, 0), nullptr);
   EXPECT_EQ(set.Get(1, folder, 9999, kPeriodDaily, 0)->count(), -1);
   EXPECT_EQ(set.Get(0, folder, 1020, kPeriodDaily, 0)->count(), 2);
-  write(3);
-  EXPECT_EQ(set.Get(0, folder, 1020, kPeriodDaily, 0)->count(), 2);   // kept: no file read
+  // Kept while the file stands: a series changed in memory shows that no file was read.
+  const_cast<PriceSeries*>(set.Get(0, folder, 1020, kPeriodDaily, 0))->SetCount(0);
+  EXPECT_EQ(set.Get(0, folder, 1020, kPeriodDaily, 0)->count(), 0);
+  set.Forget();
+  EXPECT_EQ(set.Get(0, folder, 1020, kPeriodDaily, 0)->count(), 2);
+  write(3);  // another process rewrote the files: read again
+  EXPECT_EQ(set.Get(0, folder, 1020, kPeriodDaily, 0)->count(), 3);
   EXPECT_EQ(set.Get(0, folder, 1020, kPeriodWeekly, 0)->count(), 1);  // another period is read
   EXPECT_EQ(set.Get(2, folder, 1020, kPeriodDaily, 0)->count(), 3);   // another slot
   EXPECT_EQ(set.Get(ComparisonSeriesSet::kLineSlot, folder, 1020, kPeriodDaily, 0)->count(), 3);
   write(4);
-  EXPECT_EQ(set.Get(ComparisonSeriesSet::kLineSlot, folder, 1020, kPeriodDaily, 0)->count(), 3);
-  set.Forget();
-  EXPECT_EQ(set.Get(0, folder, 1020, kPeriodDaily, 0)->count(), 4);
   EXPECT_EQ(set.Get(ComparisonSeriesSet::kLineSlot, folder, 1020, kPeriodDaily, 0)->count(), 4);
 }
 

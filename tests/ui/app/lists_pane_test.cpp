@@ -16,6 +16,7 @@
 #include "core/text/sjis.h"
 #include "support/temp_dir.h"
 #include "ui/app/main_window.h"
+#include "ui/chart/chart_pane.h"
 #include "ui/lists/list_pane.h"
 #include "ui/lists/lists_controller.h"
 #include "ui/lists/tree_pane.h"
@@ -56,6 +57,16 @@ class ListsPaneTest : public ::testing::Test {
   TreePane* tree = nullptr;
   ListPane* list = nullptr;
 };
+
+TEST_F(ListsPaneTest, AStartThatPaintsNoChartStillFillsTheList) {
+  window.reset();
+  ws->list.Clear();
+  ws->settings.check_bview = 3;  // the time-series table instead of the charts
+  window = std::make_unique<MainWindow>(*ws, nullptr, "");
+  window->show();
+  EXPECT_TRUE(QTest::qWaitFor([&] { return window->lists()->list()->model()->rowCount() == 3; }, 3000));
+  EXPECT_FALSE(window->chartPane()->isVisible());
+}
 
 TEST_F(ListsPaneTest, TreeClickFillsTheListAndRowClickShowsTheBrand) {
   // The remembered root lists the index brands once the first chart frame is on the screen.
