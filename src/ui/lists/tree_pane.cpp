@@ -30,12 +30,16 @@ TreePane::TreePane(Workspace& ws, QWidget* parent) : QTreeView(parent), ws_(ws) 
   });
 }
 
-QStandardItem* TreePane::MakeItem(const TreeNode& node) const {
+QStandardItem* TreePane::MakeItem(const TreeNode& node) {
   auto* item = new QStandardItem(QString::fromStdString(node.text));
-  QIcon icon;
-  icon.addPixmap(TreeImage(node.image), QIcon::Normal, QIcon::Off);
-  icon.addPixmap(TreeImage(node.image + 1), QIcon::Selected, QIcon::Off);
-  item->setIcon(icon);
+  // Every node of a kind has the same pair of images: each is drawn once for the pane.
+  auto icon = icons_.find(node.image);
+  if (icon == icons_.end()) {
+    icon = icons_.insert(node.image, QIcon());
+    icon->addPixmap(TreeImage(node.image), QIcon::Normal, QIcon::Off);
+    icon->addPixmap(TreeImage(node.image + 1), QIcon::Selected, QIcon::Off);
+  }
+  item->setIcon(*icon);
   item->setData(NodeKey(node.id), kNodeRole);
   item->setEditable(node.id.IsFolder());
   return item;

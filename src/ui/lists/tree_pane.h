@@ -2,6 +2,8 @@
 // The brand tree pane: a QTreeView over the nodes core builds (BuildTree). Each item carries its
 // node's place; only folder names can be edited in place. The pane reports selections, renames, the
 // Delete key and context-menu requests through its callbacks and changes nothing itself.
+#include <QHash>
+#include <QIcon>
 #include <QStandardItemModel>
 #include <QTreeView>
 #include <functional>
@@ -38,11 +40,12 @@ class TreePane : public QTreeView {
   void contextMenuEvent(QContextMenuEvent* e) override;
 
  private:
-  QStandardItem* MakeItem(const TreeNode& node) const;
+  QStandardItem* MakeItem(const TreeNode& node);
   void SelectNode(NodeId node);
 
   Workspace& ws_;
   QStandardItemModel model_;
+  QHash<int, QIcon> icons_;  // by TreeNode::image
   bool building_ = false;
 };
 
